@@ -1,0 +1,8 @@
+#include "main_program.h"
+
+#include "core/command_channel.h"
+
+void MainScript()
+{
+    EndProgram();
+}
