@@ -35,11 +35,12 @@ wine_reg_add() {
 }
 
 # Creates the prefix once (serially: concurrent first use fails) and keeps one wineserver
-# alive for the whole session, since a cold one costs seconds per process.
+# alive for the whole session, since a cold one costs seconds per process. With the
+# argument "caller-display" the caller's DISPLAY is used instead of a private Xvfb.
 start_wine_session() {
   mkdir -p "$root/build"
   "$WINESERVER" -k >/dev/null 2>&1 || true
-  start_private_xvfb
+  [ "${1:-}" = caller-display ] || start_private_xvfb
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$WINE" wineboot -i >"$root/build/wineboot.log" 2>&1
   fi
@@ -51,11 +52,7 @@ start_wine_session() {
 
 stop_wine_session() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
-  local i
-  for i in $(seq 1 50); do
-    pgrep -u "$(id -u)" -f "wineserver" >/dev/null 2>&1 || break
-    sleep 0.1
-  done
+  "$WINESERVER" -w >/dev/null 2>&1 || true
   if [ -n "$wine_xvfb_pid" ]; then
     kill "$wine_xvfb_pid" 2>/dev/null || true
     wait "$wine_xvfb_pid" 2>/dev/null || true
