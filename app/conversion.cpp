@@ -105,13 +105,15 @@ void ScanCells(ConversionHost& host, int32_t cellWidth, int32_t cellHeight, Eval
     }
 }
 
-void DrawPictureForGlyphMethods(ConversionHost& host)
+bool DrawPictureForGlyphMethods(ConversionHost& host)
 {
     ScanWidth = PictureWidth;
     ScanHeight = PictureHeight;
-    host.DrawPictureNatural();
+    if (!host.DrawPictureNatural())
+        return false;
     CellsLeft = (ScanHeight * (1.0 / 15.0)) * (ScanWidth * 0.125);
     CellsPerPercent = CellsLeft * 0.01;
+    return true;
 }
 
 char BestCandidate(const ScriptString& charset, auto distanceTo)
@@ -183,7 +185,10 @@ void ConvertFourPixel(ConversionHost& host)
         ScanWidth = Truncate(ScanWidth / scale);
         ScanHeight = Truncate(ScanHeight / scale);
     }
-    host.DrawPictureStretched(ScanWidth, ScanHeight);
+    if (!host.DrawPictureStretched(ScanWidth, ScanHeight)) {
+        FinishConversion(host);
+        return;
+    }
     CellsLeft = (ScanHeight * 0.5) * (ScanWidth * 0.5);
     CellsPerPercent = CellsLeft * 0.01;
 
@@ -207,7 +212,10 @@ void ConvertGreyscale(ConversionHost& host)
     int32_t brightnessOffset = host.SliderPosition() - 128;
     ScriptString charset = GlyphCharset();
     ReadGlyphTables(host, charset);
-    DrawPictureForGlyphMethods(host);
+    if (!DrawPictureForGlyphMethods(host)) {
+        FinishConversion(host);
+        return;
+    }
 
     ScanCells(host, GlyphWidth, GlyphHeight, [&] {
         GlyphImage cell;
@@ -225,7 +233,10 @@ void ConvertExact(ConversionHost& host)
 {
     ScriptString charset = GlyphCharset();
     ReadGlyphTables(host, charset);
-    DrawPictureForGlyphMethods(host);
+    if (!DrawPictureForGlyphMethods(host)) {
+        FinishConversion(host);
+        return;
+    }
 
     ScanCells(host, GlyphWidth, GlyphHeight, [&] {
         GlyphImage cell;

@@ -17,10 +17,11 @@ public:
     virtual bool OriginalHeightChecked() = 0;
     // Reads PictureWidth and PictureHeight again with the size reader that PictureExt selects.
     virtual void ReadPictureSize() = 0;
-    // Draws the picture into the draw buffer at (0, 0), stretched to width × height.
-    virtual void DrawPictureStretched(int32_t width, int32_t height) = 0;
-    // Draws the picture into the draw buffer at (0, 0) at its own size.
-    virtual void DrawPictureNatural() = 0;
+    // Draws the picture into the draw buffer at (0, 0), stretched to width × height. False
+    // when the draw buffer cannot hold it; the user has been told and nothing was drawn.
+    virtual bool DrawPictureStretched(int32_t width, int32_t height) = 0;
+    // Draws the picture into the draw buffer at (0, 0) at its own size; false as above.
+    virtual bool DrawPictureNatural() = 0;
     // Draws the glyph image of a character code into the draw buffer at (0, 0).
     virtual void DrawGlyph(int32_t code) = 0;
     // Colour values (red in bits 0-7) of a width × height block of the draw buffer, row by

@@ -180,6 +180,20 @@ TEST_F(ConversionTest, NarrowAndEmptyPictures)
     EXPECT_EQ(host.unlocks, 1) << "the controls are unlocked in every case";
 }
 
+TEST_F(ConversionTest, APictureTheDrawBufferRefusesWritesNoLineButUnlocks)
+{
+    for (void (*method)(ConversionHost&) : {ConvertFourPixel, ConvertGreyscale, ConvertExact}) {
+        SetUp();
+        host.UseGlyphs([](int32_t) -> uint32_t { return White; });
+        Picture(64, 30, Black);
+        host.pictureTooLarge = true;
+        method(host);
+        EXPECT_EQ(TextBuffer.Length(), 0u);
+        EXPECT_EQ(host.unlocks, 1);
+        EXPECT_EQ(Text(PictureBaseName), "Katze");
+    }
+}
+
 TEST_F(ConversionTest, TextIsShownAfterEveryRowAndProgressRunsUpAndEndsAtZero)
 {
     Picture(24, 12, White);  // 8 × 6 cells of 2 × 2 after the 8 columns less

@@ -8,11 +8,21 @@ void RasterHost::ReadPictureSize()
     PictureHeight = pictureHeight;
 }
 
-void RasterHost::DrawPictureStretched(int32_t width, int32_t height)
+bool RasterHost::DrawPictureNatural()
+{
+    if (pictureTooLarge)
+        return false;
+    Draw(picture);
+    return true;
+}
+
+bool RasterHost::DrawPictureStretched(int32_t width, int32_t height)
 {
     stretches.emplace_back(width, height);
+    if (pictureTooLarge)
+        return false;
     if (width <= 0 || height <= 0)
-        return;
+        return true;
     // Nearest neighbour, as a stretch with COLORONCOLOR does it.
     Raster stretched(width, height, 0);
     for (int32_t y = 0; y < height; ++y)
@@ -20,6 +30,7 @@ void RasterHost::DrawPictureStretched(int32_t width, int32_t height)
             stretched.At(x, y) = picture.At(static_cast<int32_t>(int64_t{x} * picture.width / width),
                                             static_cast<int32_t>(int64_t{y} * picture.height / height));
     Draw(stretched);
+    return true;
 }
 
 void RasterHost::Draw(const Raster& image)

@@ -31,6 +31,7 @@ public:
     int32_t pictureWidth = 0;   // what the size reader finds
     int32_t pictureHeight = 0;
     int32_t cancelAfterCells = -1;  // "Abbrechen" once this many cells are done
+    bool pictureTooLarge = false;   // the draw buffer refuses the picture
 
     std::vector<int32_t> progress;
     std::vector<std::string> texts;
@@ -44,8 +45,8 @@ public:
     bool HalfHeightChecked() override { return halfHeight; }
     bool OriginalHeightChecked() override { return !halfHeight; }
     void ReadPictureSize() override;
-    void DrawPictureStretched(int32_t width, int32_t height) override;
-    void DrawPictureNatural() override { Draw(picture); }
+    bool DrawPictureStretched(int32_t width, int32_t height) override;
+    bool DrawPictureNatural() override;
     void DrawGlyph(int32_t code) override { Draw(glyphs.at(code)); }
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
     void ShowProgress(int32_t position) override { progress.push_back(position); }
