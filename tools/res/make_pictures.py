@@ -1,0 +1,33 @@
+#!/usr/bin/env python3
+"""Writes the pictures of res.dll: logo.bmp, mill.bmp, bild.bmp and TBG.bmp.
+
+Usage: make_pictures.py GLYPH_FONT.pcf[.gz] BOLD.ttf REGULAR.ttf OUTDIR
+The glyph font draws the characters streaming out of the mill; the TrueType fonts draw the
+wordmark and its tagline."""
+
+import os
+import sys
+
+from bmpfile import write_bmp24
+from pictures import FRAME_SIZE, LOGO_SIZE, MILL_SIZE, frame, keyed, logo, mill
+from toolbar_icons import toolbar_strips
+
+# The default button face of Wine (245) and of current Windows (240) lies within a few levels
+# of this. The toolbar pictures have no mask, so their background is painted in it, and the
+# soft edges of the logo and the mill are blended towards it.
+BUTTON_FACE = (245, 245, 245)
+
+
+def main(argv):
+    if len(argv) != 5:
+        sys.exit(__doc__)
+    glyph_font, bold, regular, out = argv[1:]
+    os.makedirs(out, exist_ok=True)
+    write_bmp24(os.path.join(out, "logo.bmp"), *LOGO_SIZE, keyed(logo(bold, regular), BUTTON_FACE))
+    write_bmp24(os.path.join(out, "mill.bmp"), *MILL_SIZE, keyed(mill(glyph_font), BUTTON_FACE))
+    write_bmp24(os.path.join(out, "bild.bmp"), *FRAME_SIZE, frame())
+    write_bmp24(os.path.join(out, "TBG.bmp"), 576, 32, toolbar_strips(BUTTON_FACE))
+
+
+if __name__ == "__main__":
+    main(sys.argv)
