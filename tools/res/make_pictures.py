@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes the pictures of res.dll: logo.bmp, mill.bmp, bild.bmp and TBG.bmp.
 
-Usage: make_pictures.py GLYPH_FONT.pcf[.gz] BOLD.ttf REGULAR.ttf OUTDIR
-The glyph font draws the characters streaming out of the mill; the TrueType fonts draw the
+Usage: make_pictures.py STREAM_FONT.pcf[.gz] BOLD.ttf REGULAR.ttf OUTDIR
+The bitmap font draws the characters streaming out of the mill; the TrueType fonts draw the
 wordmark and its tagline."""
 
 import os
@@ -21,10 +21,10 @@ BUTTON_FACE = (245, 245, 245)
 def main(argv):
     if len(argv) != 5:
         sys.exit(__doc__)
-    glyph_font, bold, regular, out = argv[1:]
+    stream_font, bold, regular, out = argv[1:]
     os.makedirs(out, exist_ok=True)
     write_bmp24(os.path.join(out, "logo.bmp"), *LOGO_SIZE, keyed(logo(bold, regular), BUTTON_FACE))
-    write_bmp24(os.path.join(out, "mill.bmp"), *MILL_SIZE, keyed(mill(glyph_font), BUTTON_FACE))
+    write_bmp24(os.path.join(out, "mill.bmp"), *MILL_SIZE, keyed(mill(stream_font), BUTTON_FACE))
     write_bmp24(os.path.join(out, "bild.bmp"), *FRAME_SIZE, frame())
     write_bmp24(os.path.join(out, "TBG.bmp"), 576, 32, toolbar_strips(BUTTON_FACE))
 

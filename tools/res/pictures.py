@@ -69,37 +69,38 @@ def logo(bold_font, regular_font):
 
 def windmill(c, hub_x, hub_y):
     outline = (95, 85, 75)
-    c.fill(ellipse(hub_x, 39, 19, 9), vertical((120, 185, 80), (70, 140, 50), 30, 36))
-    tower = [(hub_x - 8, 33), (hub_x + 8, 33), (hub_x + 5, 12), (hub_x - 5, 12)]
+    arm_length = 14.5
+    c.fill(ellipse(hub_x, 40, 20, 9), vertical((120, 185, 80), (70, 140, 50), 31, 36))
+    tower = [(hub_x - 8.5, 34), (hub_x + 8.5, 34), (hub_x + 5, 13), (hub_x - 5, 13)]
     c.fill(polygon(tower), linear((250, 246, 235), (190, 180, 165), hub_x - 8, 0, hub_x + 8, 0))
     c.fill(stroke(tower, 0.9, closed=True), outline)
-    c.fill(polygon([(hub_x - 1.8, 33), (hub_x - 1.8, 28.5), (hub_x, 27), (hub_x + 1.8, 28.5), (hub_x + 1.8, 33)]), (90, 60, 40))
-    c.fill(rect(hub_x - 1.2, 19, hub_x + 1.2, 21.5), (70, 80, 100))
-    roof = [(hub_x - 7, 13), (hub_x, 5.5), (hub_x + 7, 13)]
-    c.fill(polygon(roof), vertical((200, 80, 55), (150, 50, 35), 5, 13))
+    c.fill(polygon([(hub_x - 2, 34), (hub_x - 2, 29.5), (hub_x, 28), (hub_x + 2, 29.5), (hub_x + 2, 34)]), (90, 60, 40))
+    c.fill(rect(hub_x - 1.2, 20.5, hub_x + 1.2, 23), (70, 80, 100))
+    roof = [(hub_x - 7, 14), (hub_x, 6), (hub_x + 7, 14)]
+    c.fill(polygon(roof), vertical((200, 80, 55), (150, 50, 35), 6, 14))
     c.fill(stroke(roof, 0.9, closed=True), (110, 40, 30))
     for k in range(4):
         angle = 25 + 90 * k
-        arm = rotated([(hub_x, hub_y), (hub_x, hub_y - 13)], hub_x, hub_y, angle)
+        arm = rotated([(hub_x, hub_y), (hub_x, hub_y - arm_length)], hub_x, hub_y, angle)
         c.fill(stroke(arm, 1.2), (110, 80, 55))
-        sail = rotated([(hub_x + 0.6, hub_y - 3.5), (hub_x + 4.6, hub_y - 3.5),
-                        (hub_x + 4.6, hub_y - 13), (hub_x + 0.6, hub_y - 13)], hub_x, hub_y, angle)
+        sail = rotated([(hub_x + 0.6, hub_y - 3.5), (hub_x + 5, hub_y - 3.5),
+                        (hub_x + 5, hub_y - arm_length), (hub_x + 0.6, hub_y - arm_length)], hub_x, hub_y, angle)
         c.fill(polygon(sail), (250, 247, 238), 0.95)
         c.fill(stroke(sail, 0.7, closed=True), (120, 95, 70))
-        for t in (6.5, 9.5):
+        for t in (6.5, 9.3, 12.0):
             rung = rotated([(hub_x + 0.6, hub_y - t), (hub_x + 4.6, hub_y - t)], hub_x, hub_y, angle)
             c.fill(stroke(rung, 0.5), (150, 125, 100))
     c.fill(circle(hub_x, hub_y, 1.8), (70, 55, 45))
 
 
-def mill(glyph_font_file):
+def mill(stream_font_file):
     """A windmill grinding out a stream of characters, dark to light."""
     w, h = MILL_SIZE
     c = Canvas(w, h)
-    windmill(c, 21, 13.5)
-    font = PcfFont(glyph_font_file)
+    windmill(c, 22, 15)
+    font = PcfFont(stream_font_file)
     stream = "@%#*+=-:."
-    x = 40.0
+    x = 42.0
     for i, ch in enumerate(stream):
         cell = font.cell(ord(ch))
         t = i / (len(stream) - 1)
