@@ -16,6 +16,9 @@ from toolbar_icons import toolbar_strips
 # of this. The toolbar pictures have no mask, so their background is painted in it, and the
 # soft edges of the logo and the mill are blended towards it.
 BUTTON_FACE = (245, 245, 245)
+# The flat toolbar fills the button under the mouse in this near-white, so the hot pictures
+# stand on it.
+HOT_BUTTON_FACE = (255, 255, 254)
 
 
 def main(argv):
@@ -26,7 +29,7 @@ def main(argv):
     write_bmp24(os.path.join(out, "logo.bmp"), *LOGO_SIZE, keyed(logo(bold, regular), BUTTON_FACE))
     write_bmp24(os.path.join(out, "mill.bmp"), *MILL_SIZE, keyed(mill(stream_font), BUTTON_FACE))
     write_bmp24(os.path.join(out, "bild.bmp"), *FRAME_SIZE, frame())
-    write_bmp24(os.path.join(out, "TBG.bmp"), 576, 32, toolbar_strips(BUTTON_FACE))
+    write_bmp24(os.path.join(out, "TBG.bmp"), 576, 32, toolbar_strips(BUTTON_FACE, HOT_BUTTON_FACE))
 
 
 if __name__ == "__main__":

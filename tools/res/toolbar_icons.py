@@ -139,7 +139,7 @@ def strip(look, background):
     return rows
 
 
-def toolbar_strips(background):
+def toolbar_strips(background, hot_background):
     """Hot, normal and disabled strips side by side: 576 x 32."""
-    parts = [strip(look_hot, background), strip(look_normal, background), strip(look_disabled, background)]
+    parts = [strip(look_hot, hot_background), strip(look_normal, background), strip(look_disabled, background)]
     return [parts[0][y] + parts[1][y] + parts[2][y] for y in range(SIZE)]

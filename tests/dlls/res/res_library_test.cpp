@@ -171,9 +171,9 @@ TEST_F(ResLibrary, ToolbarStripHoldsThreeLooksOfSixButtons) {
     const Picture tbg = Load("TBG");
     ASSERT_EQ(tbg.width, 576);
     ASSERT_EQ(tbg.height, 32);
-    const COLORREF background = tbg.at(0, 0);
     for (int look = 0; look < 3; ++look)
         for (int button = 0; button < 6; ++button) {
+            const COLORREF background = tbg.at(look * 192, 0);  // each look has its own
             const int left = look * 192 + button * 32;
             int drawn = 0, coloured = 0, notGrey = 0;
             for (int y = 0; y < 32; ++y)
@@ -186,7 +186,8 @@ TEST_F(ResLibrary, ToolbarStripHoldsThreeLooksOfSixButtons) {
                     if (spread > 3) ++notGrey;
                 }
             SCOPED_TRACE("look " + std::to_string(look) + " button " + std::to_string(button));
-            // every picture fills a good part of its square, and its corners show the background
+            // every picture fills a good part of its square, and its corners show the look's
+            // background, so that the buttons of one look sit evenly on the toolbar
             EXPECT_GT(drawn, 250);
             EXPECT_EQ(tbg.at(left, 0), background);
             EXPECT_EQ(tbg.at(left + 31, 31), background);
