@@ -1,0 +1,240 @@
+// What the main window reports to a waiting script, driven from a helper thread as a user
+// would drive it.
+
+#include "windows/main_window_procedure.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "core/command_channel.h"
+#include "core/runtime_state.h"
+#include "core/startup.h"
+#include "support/gui_driver.h"
+#include "windows/controls.h"
+#include "windows/drawing_state.h"
+#include "windows/event_variables.h"
+#include "windows/main_window.h"
+
+namespace {
+
+struct Observed {
+    std::atomic<int> step{0};
+    std::atomic<int32_t> values[6];
+    std::atomic<INT_PTR> window{0};
+    std::atomic<INT_PTR> focus{0};
+};
+Observed Seen;
+std::atomic<HWND> Main{nullptr};
+std::atomic<HWND> Control{nullptr};
+
+int RunScript(ScriptBody script)
+{
+    Seen.step = 0;
+    for (auto& value : Seen.values)
+        value = -1;
+    Seen.window = 0;
+    Seen.focus = 0;
+    Main = nullptr;
+    Control = nullptr;
+    return RunRuntime(GetModuleHandleA(nullptr), script);
+}
+
+void OpenWindow()
+{
+    OpenMainWindow(20, 20, 320, 240);
+    Main = MainWindow.load();
+}
+
+void PostToMain(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    PostMessageA(Main.load(), message, wParam, lParam);
+}
+
+TEST(MainWindowProcedure, ControlCommandIsNegatedReportedAs255AndFocusesTheControl)
+{
+    std::thread user([] {
+        ActUntilStepPasses(Seen.step, 1, [] { PostMessageA(Control.load(), BM_CLICK, 0, 0); });
+    });
+    RunScript([] {
+        OpenWindow();
+        Control = CreateControl("BUTTON", "Start", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24,
+                                MainWindow.load(), -1502, InstanceHandle, 0);
+        FocusControl(MainWindow.load());
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[0] = MenuCommand.load();
+        Seen.values[1] = EventKind.load();
+        Seen.values[2] = MenuItemChosen(1502);
+        Seen.focus = FocusWindow.load();
+        Seen.step = 2;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 1502);
+    EXPECT_EQ(Seen.values[1].load(), 255);
+    EXPECT_EQ(Seen.values[2].load(), 1);
+    EXPECT_EQ(Seen.focus.load(), reinterpret_cast<INT_PTR>(Control.load()));
+}
+
+TEST(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
+{
+    std::thread user([] { ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_COMMAND, 40001, 0); }); });
+    RunScript([] {
+        OpenWindow();
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[0] = MenuCommand.load();
+        Seen.step = 2;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 40001);
+}
+
+TEST(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)
+{
+    std::thread user([] {
+        // The scan codes in lParam let TranslateMessage find the character.
+        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_KEYDOWN, 'A', 0x001E0001); }, 200);
+        ActUntilStepPasses(Seen.step, 2, [] { PostToMain(WM_KEYDOWN, VK_LEFT, 0x014B0001); }, 200);
+    });
+    RunScript([] {
+        OpenWindow();
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[0] = EventKind.load();
+        Seen.values[1] = KeyCode.load();
+        Seen.step = 2;
+        WaitForInput();
+        Seen.values[2] = EventKind.load();
+        Seen.values[3] = KeyCode.load();
+        Seen.step = 3;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 97);
+    EXPECT_EQ(Seen.values[1].load(), 65);
+    EXPECT_EQ(Seen.values[2].load(), 0);
+    EXPECT_EQ(Seen.values[3].load(), 37);
+}
+
+TEST(MainWindowProcedure, ButtonPressEndsAWaitButItsReleaseDoesNot)
+{
+    std::thread user([] {
+        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 34)); });
+        WaitForStep(Seen.step, 2);
+        Sleep(50);
+        for (int i = 0; i < 3; ++i) {
+            PostToMain(WM_LBUTTONUP, 0, MAKELPARAM(12, 34));
+            Sleep(50);
+        }
+        ActUntilStepPasses(Seen.step, 2, [] { PostToMain(WM_COMMAND, 77, 0); });
+    });
+    RunScript([] {
+        OpenWindow();
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[0] = ClickX.load();
+        Seen.values[1] = ClickY.load();
+        Seen.values[2] = MouseButton.load();
+        Seen.step = 2;
+        WaitForInput();
+        Seen.values[3] = MenuCommand.load();  // 0 if the release had ended the wait
+        Seen.values[4] = MouseButton.load();
+        Seen.values[5] = LastButton.load();
+        Seen.step = 3;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 12);
+    EXPECT_EQ(Seen.values[1].load(), 34);
+    EXPECT_EQ(Seen.values[2].load(), 1);
+    EXPECT_EQ(Seen.values[3].load(), 77);
+    EXPECT_EQ(Seen.values[4].load(), 0);
+    EXPECT_EQ(Seen.values[5].load(), 1);
+}
+
+// A drag of the frame, as the system's move-size loop brackets it.
+void DragFrame(int width, int height)
+{
+    HWND main = Main.load();
+    SendMessageA(main, WM_ENTERSIZEMOVE, 0, 0);
+    SetWindowPos(main, nullptr, 40, 40, width, height, SWP_NOZORDER);
+    SendMessageA(main, WM_EXITSIZEMOVE, 0, 0);
+}
+
+TEST(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
+{
+    std::thread user([] {
+        WaitForStep(Seen.step, 1);
+        DragFrame(320, 240);  // moved only
+        Seen.values[0] = WaitForSingleObject(InputArrived, 0) == WAIT_TIMEOUT ? 1 : 0;
+        DragFrame(400, 300);
+        Seen.step = 2;  // the script was suspended meanwhile and is busy now, not waiting
+        // Releases the script if the resize was lost, so that the test fails instead of hanging.
+        if (!WaitForStep(Seen.step, 3, 3000))
+            PostToMain(WM_COMMAND, 99, 0);
+    });
+    RunScript([] {
+        OpenWindow();
+        Seen.step = 1;
+        while (Seen.step.load() < 2)
+            Sleep(5);
+        WaitForInput();
+        Seen.values[1] = EventKind.load();
+        Seen.values[2] = MenuCommand.load();
+        Seen.step = 3;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 1);
+    EXPECT_EQ(Seen.values[1].load(), 0);
+    EXPECT_EQ(Seen.values[2].load(), 0);
+}
+
+TEST(MainWindowProcedure, PaintsFromTheBackingBitmap)
+{
+    RunScript([] {
+        OpenWindow();
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        RECT square = {10, 10, 30, 30};
+        FillRect(BackingDC, &square, red);
+        DeleteObject(red);
+        Seen.values[0] = static_cast<int32_t>(GetPixel(WindowDC, 15, 15));
+        RedrawWindow(MainWindow.load(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Seen.values[1] = static_cast<int32_t>(GetPixel(WindowDC, 15, 15));
+        Seen.values[2] = static_cast<int32_t>(GetPixel(WindowDC, 5, 5));
+    });
+    EXPECT_EQ(Seen.values[0].load(), 0xFFFFFF);  // drawn into the backing bitmap only
+    EXPECT_EQ(Seen.values[1].load(), 0x0000FF);
+    EXPECT_EQ(Seen.values[2].load(), 0xFFFFFF);
+}
+
+TEST(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
+{
+    RunScript([] {
+        OpenWindow();
+        CreateText(MainWindow.load(), "x", 0, 0, 10, 10);
+    });
+    EXPECT_FALSE(IsWindow(Main.load()));
+    EXPECT_EQ(MainWindow.load(), nullptr);
+    EXPECT_EQ(WindowDC, nullptr);
+    EXPECT_EQ(BackingDC, nullptr);
+}
+
+void RunUntilTheWindowIsClosed()
+{
+    std::thread user([] { ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_CLOSE, 0, 0); }); });
+    user.detach();
+    RunScript([] {
+        OpenWindow();
+        Seen.step = 1;
+        WaitForInput();
+        Sleep(INFINITE);  // the script never ends by itself
+    });
+}
+
+TEST(MainWindowProcedureDeathTest, ClosingTheWindowEndsTheProcessWithExitCodeZero)
+{
+    EXPECT_EXIT(RunUntilTheWindowIsClosed(), testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
