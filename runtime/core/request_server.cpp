@@ -10,6 +10,7 @@
 #include "request_codes.h"
 #include "request_records.h"
 #include "runtime_state.h"
+#include "services/dll_calls.h"
 #include "windows/event_variables.h"
 #include "windows/popup_menu.h"
 #include "windows/text_font_state.h"
@@ -135,6 +136,9 @@ LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     if (message != GuiRequest)
         return DefWindowProcA(window, message, wParam, lParam);
     switch (wParam) {
+    case ReqCallFunction:
+        ServeCallFunction(*reinterpret_cast<DllCallRequest*>(lParam));
+        return 0;
     case ReqSleep:
         Sleep(static_cast<DWORD>(lParam));
         return 0;
@@ -202,6 +206,9 @@ void ServeRequest(const MSG& msg)
     case ReqInputDialog:
         ServeInputDialog(RecordOf<InputDialogRequest>(msg));
         break;
+    case ReqCallFunction:
+        ServeCallFunction(RecordOf<DllCallRequest>(msg));
+        break;
     case ReqSleep:
         Sleep(static_cast<DWORD>(msg.lParam));
         break;
@@ -219,8 +226,7 @@ void ServeRequest(const MSG& msg)
         RunFastLoop();
         return;
     default:
-        // ReqCallFunction is served with the DLL calls; the mode codes 0xA016 to 0xA018
-        // mean something only to the fast loops.
+        // The mode codes 0xA016 to 0xA018 mean something only to the fast loops.
         return;
     }
     Complete();
