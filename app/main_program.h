@@ -1,4 +1,10 @@
 #pragma once
+// The application's main program, run on the program thread, and the steps of it that
+// other parts of the application share.
 
-// The application's main program, run on the program thread.
 void MainScript();
+
+// Locks toolbar and controls and resets the conversion state before a conversion.
+void PrepareConversion();
+// The option radios are enabled exactly while "4-Pixel (empfohlen)" is checked.
+void EnableOptionRadios();

@@ -1,0 +1,164 @@
+#include "export.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app_globals.h"
+#include "app_handles.h"
+#include "core/runtime_state.h"
+#include "draw_buffer_size.h"
+#include "export_layout.h"
+#include "services/bitmap_drawing.h"
+#include "services/bitmap_file.h"
+#include "services/draw_target.h"
+#include "services/file_slots.h"
+#include "services/ini_registry.h"
+#include "settings_file.h"
+#include "values/number_text.h"
+#include "values/string_functions.h"
+#include "windows/controls.h"
+#include "windows/event_variables.h"
+#include "windows/file_dialogs.h"
+#include "windows/main_window.h"
+#include "windows/popup_menu.h"
+
+namespace {
+
+constexpr int32_t ItemBitmap = 111;
+constexpr int32_t ItemText = 222;
+
+struct FontSizeItem {
+    int32_t id;
+    const char* text;  // nullptr: a separator before the item
+    const char* size;
+};
+
+constexpr FontSizeItem FontSizeItems[] = {
+    {333, "Schriftgrad -3", "-3"}, {334, "Schriftgrad -2", "-2"}, {335, "Schriftgrad -1", "-1"},
+    {0, nullptr, nullptr},         {336, "Schriftgrad  0", "0"},  {0, nullptr, nullptr},
+    {337, "Schriftgrad +1", "1"},  {338, "Schriftgrad +2", "2"},  {339, "Schriftgrad +3", "3"},
+};
+
+// One export form: where its dialog starts, what it offers, where the folder is kept.
+struct ExportForm {
+    ScriptString& folder;
+    const char* key;
+    const char* extension;
+};
+
+ExportForm BitmapForm{SaveFolderBmp, "save1", ".bmp"};
+ExportForm TextForm{SaveFolderTxt, "save2", ".txt"};
+ExportForm HtmlForm{SaveFolderHtm, "save3", ".htm"};
+
+void BuildSaveMenu()
+{
+    MenuTable[0] = CreatePopupMenu();
+    AppendMenuA(MenuTable[0], MF_STRING, ItemBitmap, "als &Grafik (BMP)");
+    AppendMenuA(MenuTable[0], MF_STRING, ItemText, "als &Textdatei (TXT)");
+    MenuTable[1] = MenuTable[0];
+    MenuTable[0] = CreateMenu();
+    AppendMenuA(MenuTable[1], MF_POPUP, reinterpret_cast<UINT_PTR>(MenuTable[0]), "als &Hypertext (HTM)");
+    for (const FontSizeItem& item : FontSizeItems) {
+        if (item.text)
+            AppendMenuA(MenuTable[0], MF_STRING, static_cast<UINT_PTR>(item.id), item.text);
+        else
+            AppendMenuA(MenuTable[0], MF_SEPARATOR, 0, nullptr);
+    }
+    MenuTable[0] = MenuTable[1];
+}
+
+// The save dialog in the form's folder; remembers the folder of the chosen file. False
+// when the user cancelled.
+bool ChooseExportFile(ExportForm& form)
+{
+    ChangeDirectory(form.folder);
+    ScriptString name = StrEqual(PictureBaseName, "") ? ScriptString("bild") : PictureBaseName;
+    name.Append(form.extension);
+    ExportFile = SaveFileDialog("Datei speichern", name);
+    if (StrEqual(ExportFile, ""))
+        return false;
+    WriteIniString(SettingsFilePath(), "folders", form.key, GetDirectory("@"));
+    form.folder = GetDirectory("@");
+    return true;
+}
+
+// Text and HTML files are written through file slot 1. A longer file of the same name is
+// removed first, so none of its old bytes stay behind the new ones.
+void OpenExportFile()
+{
+    AssignFile(1, ExportFile);
+    EraseFile(1);
+    OpenFile(1);
+}
+
+void WriteText(const ScriptString& text)
+{
+    WriteBlock(1, text.Text(), 0, static_cast<int32_t>(text.Length()));
+}
+
+}  // namespace
+
+void ShowSaveMenu()
+{
+    FocusControl(MainWindow.load());
+    MenuCommand.exchange(0);
+    BuildSaveMenu();
+    ShowPopupMenu(MouseX(), MouseY());
+    if (MenuItemChosen(ItemBitmap)) {
+        ExportBitmap();
+    } else if (MenuItemChosen(ItemText)) {
+        ExportText();
+    } else {
+        for (const FontSizeItem& item : FontSizeItems) {
+            if (item.text && MenuItemChosen(item.id)) {
+                FontSizeText = item.size;
+                ExportHtml();
+            }
+        }
+    }
+}
+
+void ExportBitmap()
+{
+    if (!ChooseExportFile(BitmapForm))
+        return;
+    // The whole picture must fit the draw buffer: the widest line and all lines.
+    BitmapArea needed{0, 0};
+    LayGlyphs(TextBuffer, [&](GlyphPlacement glyph) {
+        needed.width = std::max(needed.width, glyph.x + CellWidth);
+        needed.height = glyph.y + CellHeight;
+    });
+    if (!EnsureDrawBuffer(needed.width, needed.height))
+        return;
+    EnableControl(MainWindow.load(), 0);
+    BeginDraw(DrawBufferWindow);
+    BitmapArea area = LayGlyphs(TextBuffer, [](GlyphPlacement glyph) {
+        DrawBitmapResource(ResModule, ScriptString("fixedsys") + IntToStr(glyph.code), glyph.x, glyph.y, 0);
+    });
+    // Before any conversion there is nothing to save, and no empty file is written.
+    if (area.width > 0 && area.height > 0)
+        SaveBitmapArea(ExportFile, 0, 0, area.width, area.height);
+    EndDraw();
+    EnableControl(MainWindow.load(), 1);
+}
+
+void ExportText()
+{
+    if (!ChooseExportFile(TextForm))
+        return;
+    OpenExportFile();
+    WriteBlock(1, TextBuffer.Text(), 0, static_cast<int32_t>(TextBuffer.Length()));
+    CloseFile(1);
+}
+
+void ExportHtml()
+{
+    if (!ChooseExportFile(HtmlForm))
+        return;
+    OpenExportFile();
+    WriteText(HtmlHeader(PictureBaseName, FontSizeText));
+    WriteBlock(1, TextBuffer.Text(), 0, static_cast<int32_t>(TextBuffer.Length()));
+    WriteText(HtmlFooter());
+    CloseFile(1);
+}
