@@ -1,0 +1,199 @@
+#include "program_driver.h"
+
+#include <commctrl.h>
+
+namespace {
+
+struct TopLevelSearch {
+    DWORD process;
+    const char* className;
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<TopLevelSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != search->process || !IsWindowVisible(window))
+        return TRUE;
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpiA(className, search->className) != 0)
+        return TRUE;
+    if (search->owner && GetWindow(window, GW_OWNER) != search->owner)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+struct ChildSearch {
+    const char* className;
+    const std::string* text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpiA(className, search->className) != 0)
+        return TRUE;
+    if (!search->text->empty()) {
+        char text[256] = {};
+        GetWindowTextA(window, text, sizeof text);
+        if (*search->text != text)
+            return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+HWND ToolbarOf(HWND mainWindow)
+{
+    return FindWindowExA(mainWindow, nullptr, TOOLBARCLASSNAMEA, nullptr);
+}
+
+}  // namespace
+
+ProgramDriver::~ProgramDriver()
+{
+    if (process_.hProcess) {
+        if (Running())
+            TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+bool ProgramDriver::Start(const std::string& exe, const std::string& arguments, const std::string& folder)
+{
+    std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &process_) != 0;
+}
+
+int ProgramDriver::WaitForExit(DWORD timeoutMs)
+{
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+bool ProgramDriver::Running() const
+{
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND ProgramDriver::FindTopLevel(const char* className, HWND owner, DWORD timeoutMs) const
+{
+    TopLevelSearch search{process_.dwProcessId, className, owner, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+HWND ProgramDriver::FindChild(HWND parent, const char* className, const std::string& text) const
+{
+    ChildSearch search{className, &text, nullptr};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ProgramDriver::TextOf(HWND window) const
+{
+    char text[1024] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        &length);
+    return text;
+}
+
+bool ProgramDriver::ToolbarButtonEnabled(HWND mainWindow, int commandId) const
+{
+    HWND toolbar = ToolbarOf(mainWindow);
+    auto id = static_cast<WPARAM>(static_cast<INT_PTR>(-commandId));  // the button's own negative id
+    if (!toolbar || SendMessageA(toolbar, TB_COMMANDTOINDEX, id, 0) < 0)
+        return false;
+    return SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0;
+}
+
+bool ProgramDriver::PressToolbarButton(HWND mainWindow, int commandId) const
+{
+    if (!ToolbarButtonEnabled(mainWindow, commandId))
+        return false;
+    HWND toolbar = ToolbarOf(mainWindow);
+    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(-commandId), 0), reinterpret_cast<LPARAM>(toolbar));
+    return true;
+}
+
+void ProgramDriver::Click(HWND button) const
+{
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+void ProgramDriver::SetSlider(HWND slider, int position) const
+{
+    SendMessageA(slider, TBM_SETPOS, TRUE, position);
+    PostMessageA(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider));
+}
+
+bool ProgramDriver::AnswerFileDialog(HWND owner, const std::string& path, DWORD timeoutMs) const
+{
+    HWND dialog = FindTopLevel("#32770", owner, timeoutMs);
+    if (!dialog)
+        return false;
+    HWND nameBox = GetDlgItem(dialog, 1148);  // ComboBoxEx32 with an edit inside
+    HWND edit = nameBox ? FindChild(nameBox, "Edit") : GetDlgItem(dialog, 1152);
+    if (!edit)
+        return false;
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // An overwrite prompt belongs to the file dialog.
+    WaitUntil(
+        [&] {
+            if (!IsWindow(dialog))
+                return true;
+            TopLevelSearch prompt{process_.dwProcessId, "#32770", dialog, nullptr};
+            EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&prompt));
+            if (prompt.found)
+                PostMessageA(prompt.found, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+            return false;
+        },
+        timeoutMs);
+    return !IsWindow(dialog);
+}
+
+bool ProgramDriver::CancelFileDialog(HWND owner, DWORD timeoutMs) const
+{
+    HWND dialog = FindTopLevel("#32770", owner, timeoutMs);
+    if (!dialog)
+        return false;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return WaitUntil([&] { return !IsWindow(dialog); }, timeoutMs);
+}
+
+bool ProgramDriver::SteerPopupMenu(const std::vector<WORD>& keys, DWORD timeoutMs) const
+{
+    HWND menu = FindTopLevel("#32768", nullptr, timeoutMs);
+    if (!menu)
+        return false;
+    for (WORD key : keys) {
+        PostMessageA(menu, WM_KEYDOWN, key, 0);
+        PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
+        Sleep(50);
+    }
+    return true;
+}
