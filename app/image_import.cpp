@@ -178,6 +178,9 @@ void ViewerDrawScaled()
     DWORD operation = ViewerRasterOperation(ArgInt(6));
     DecodedPicture picture;
     if (LoadDecoded(path, picture)) {
+        // Rows and columns are dropped, not blended, whatever the target did before, so the
+        // result does not depend on earlier drawing (as for stretched bitmap files).
+        Gdi("SetStretchBltMode", {AddressOf(DrawTarget), COLORONCOLOR});
         Gdi("StretchBlt", {AddressOf(DrawTarget), x, y, width, height, picture.memory, 0, 0, picture.width,
                            picture.height, static_cast<INT_PTR>(operation)});
         Gdi("BitBlt", {AddressOf(MirrorTarget), x, y, width, height, AddressOf(DrawTarget), x, y, SRCCOPY});

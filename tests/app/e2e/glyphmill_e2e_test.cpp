@@ -103,10 +103,13 @@ public:
         return Command(1500, [&] { return DialogOpen(); }) && driver.AnswerFileDialog(main, path);
     }
 
-    // Starts the conversion and waits for its end: "Start" enabled again.
+    // Starts the conversion and waits for its end: "Start" enabled again. The text field is
+    // emptied first, so that a conversion too short to be seen running still shows.
     bool Convert()
     {
-        if (!Command(1502, [&] { return driver.ToolbarButtonEnabled(main, 1503); }))
+        SendMessageA(output, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+        auto started = [&] { return driver.ToolbarButtonEnabled(main, 1503) || !Output().empty(); };
+        if (!Command(1502, started))
             return false;
         return ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1502); }, 120000);
     }
@@ -193,6 +196,48 @@ TEST_F(GlyphmillEndToEnd, FourPixelOnABmpAndItsTextHtmlAndBitmapFiles)
     EXPECT_EQ(bitmap.size(), model.size());
     EXPECT_TRUE(bitmap == std::string(model.begin(), model.end()));
 
+    EXPECT_EQ(session.Quit(), 0);
+}
+
+TEST_F(GlyphmillEndToEnd, EveryFormatWithEveryMethodMatchesTheModel)
+{
+    enum Method { FourPixelHalf, FourPixelOriginal, Exact, Greyscale };
+    struct Case {
+        const char* picture;
+        Method method;
+        int slider;
+    };
+    const Case cases[] = {
+        {"scene.gif", Exact, 128},         {"scene.pcx", Greyscale, 224}, {"scene.tga", FourPixelOriginal, 32},
+        {"scene.bmp", Greyscale, 32},      {"scene.gif", FourPixelHalf, 200}, {"scene.pcx", Exact, 128},
+        {"scene.tga", Greyscale, 128},     {"scene.pcx", FourPixelHalf, 128},
+    };
+    Session session;
+    ASSERT_TRUE(session.ready);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.picture) + " method " + std::to_string(c.method) + " slider " +
+                     std::to_string(c.slider));
+        ASSERT_TRUE(session.Load(Picture(c.picture)));
+        const char* radio = c.method == Exact ? "Exakt" : c.method == Greyscale ? "Graustufen" : "4-Pixel (empfohlen)";
+        session.driver.Click(session.Radio(radio));
+        if (c.method == FourPixelHalf || c.method == FourPixelOriginal)
+            session.driver.Click(session.Radio(c.method == FourPixelHalf ? "½-Grafikhöhe" : "Originalhöhe"));
+        session.driver.SetSlider(session.slider, c.slider);
+        ASSERT_TRUE(ProgramDriver::WaitUntil(
+            [&] {
+                return SendMessageA(session.Radio(radio), BM_GETCHECK, 0, 0) == BST_CHECKED &&
+                       session.driver.ToolbarButtonEnabled(session.main, 1502);
+            },
+            10000));
+        ASSERT_TRUE(session.Convert());
+
+        PixelImage pixels = LoadPortablePixmap(Picture(c.picture) + ".ppm");
+        ASSERT_EQ(pixels.width, 104);
+        std::string expected = c.method == Exact       ? ExactText(pixels, ProgramFolder)
+                               : c.method == Greyscale ? GreyscaleText(pixels, ProgramFolder, c.slider)
+                                                       : FourPixelText(pixels, c.slider, c.method == FourPixelHalf);
+        EXPECT_EQ(session.Output(), expected);
+    }
     EXPECT_EQ(session.Quit(), 0);
 }
 

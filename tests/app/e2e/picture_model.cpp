@@ -1,6 +1,7 @@
 #include "picture_model.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <map>
 
 namespace {
@@ -252,4 +253,23 @@ std::vector<unsigned char> RenderedBitmapFile(const std::string& text, const std
         }
     }
     return file;
+}
+
+PixelImage LoadPortablePixmap(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string magic;
+    int maximum = 0;
+    PixelImage image;
+    file >> magic >> image.width >> image.height >> maximum;
+    file.get();
+    if (magic != "P6" || maximum != 255)
+        return {};
+    image.colours.resize(static_cast<size_t>(image.width) * image.height);
+    for (uint32_t& colour : image.colours) {
+        unsigned char rgb[3] = {};
+        file.read(reinterpret_cast<char*>(rgb), 3);
+        colour = rgb[0] | rgb[1] << 8 | rgb[2] << 16;
+    }
+    return image;
 }

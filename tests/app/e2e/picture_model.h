@@ -19,6 +19,8 @@ struct PixelImage {
 
 // A .bmp file as LoadImageA reads it.
 PixelImage LoadBitmapFile(const std::string& path);
+// A binary portable pixmap (P6, 8 bits), as ImageMagick writes it.
+PixelImage LoadPortablePixmap(const std::string& path);
 // The picture drawn into a white 2000 × 2000 area at (0, 0) and stretched to width × height
 // with COLORONCOLOR, as a stretched draw of a file does it.
 PixelImage StretchedOntoWhite(const PixelImage& picture, int width, int height);
