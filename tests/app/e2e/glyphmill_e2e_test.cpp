@@ -108,8 +108,8 @@ public:
     bool Convert()
     {
         SendMessageA(output, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-        auto started = [&] { return driver.ToolbarButtonEnabled(main, 1503) || !Output().empty(); };
-        if (!Command(1502, started))
+        auto running = [&] { return driver.ToolbarButtonEnabled(main, 1503) || !Output().empty(); };
+        if (!Command(1502, running))
             return false;
         return ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1502); }, 120000);
     }
