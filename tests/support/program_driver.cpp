@@ -139,9 +139,14 @@ bool ProgramDriver::PressToolbarButton(HWND mainWindow, int commandId) const
     return true;
 }
 
-void ProgramDriver::Click(HWND button) const
+bool ProgramDriver::Click(HWND button) const
 {
+    // A user cannot click a disabled button; a BM_CLICK posted to one can even hang the
+    // radio group's search in some user32 implementations.
+    if (!WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }, 10000))
+        return false;
     PostMessageA(button, BM_CLICK, 0, 0);
+    return true;
 }
 
 void ProgramDriver::SetSlider(HWND slider, int position) const

@@ -33,7 +33,8 @@ public:
     // would bypass the disabled state).
     bool PressToolbarButton(HWND mainWindow, int commandId) const;
     bool ToolbarButtonEnabled(HWND mainWindow, int commandId) const;
-    void Click(HWND button) const;
+    // Clicks an enabled button; false when it stays disabled.
+    bool Click(HWND button) const;
     void SetSlider(HWND slider, int position) const;
 
     // Fills the file name of a common file dialog owned by `owner` and confirms it;

@@ -86,10 +86,11 @@ public:
     template <typename Effect>
     bool Command(int id, Effect effect)
     {
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            if (!driver.PressToolbarButton(main, id))
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            if (!ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, id); }, 10000) ||
+                !driver.PressToolbarButton(main, id))
                 return false;
-            if (ProgramDriver::WaitUntil(effect, 1500))
+            if (ProgramDriver::WaitUntil(effect, 4000))
                 return true;
         }
         return false;
@@ -219,16 +220,20 @@ TEST_F(GlyphmillEndToEnd, EveryFormatWithEveryMethodMatchesTheModel)
                      std::to_string(c.slider));
         ASSERT_TRUE(session.Load(Picture(c.picture)));
         const char* radio = c.method == Exact ? "Exakt" : c.method == Greyscale ? "Graustufen" : "4-Pixel (empfohlen)";
-        session.driver.Click(session.Radio(radio));
-        if (c.method == FourPixelHalf || c.method == FourPixelOriginal)
-            session.driver.Click(session.Radio(c.method == FourPixelHalf ? "½-Grafikhöhe" : "Originalhöhe"));
+        auto checked = [&](const char* text) {
+            return ProgramDriver::WaitUntil(
+                [&] { return SendMessageA(session.Radio(text), BM_GETCHECK, 0, 0) == BST_CHECKED; }, 10000);
+        };
+        ASSERT_TRUE(session.driver.Click(session.Radio(radio)));
+        ASSERT_TRUE(checked(radio));
+        if (c.method == FourPixelHalf || c.method == FourPixelOriginal) {
+            const char* option = c.method == FourPixelHalf ? "½-Grafikhöhe" : "Originalhöhe";
+            ASSERT_TRUE(session.driver.Click(session.Radio(option)));  // enabled once "4-Pixel" is checked
+            ASSERT_TRUE(checked(option));
+        }
         session.driver.SetSlider(session.slider, c.slider);
-        ASSERT_TRUE(ProgramDriver::WaitUntil(
-            [&] {
-                return SendMessageA(session.Radio(radio), BM_GETCHECK, 0, 0) == BST_CHECKED &&
-                       session.driver.ToolbarButtonEnabled(session.main, 1502);
-            },
-            10000));
+        ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
+                                             10000));
         ASSERT_TRUE(session.Convert());
 
         PixelImage pixels = LoadPortablePixmap(Picture(c.picture) + ".ppm");
@@ -246,7 +251,7 @@ TEST_F(GlyphmillEndToEnd, ClosingTheWindowDuringAConversionEndsWithExitCodeZero)
     Session session;
     ASSERT_TRUE(session.ready);
     ASSERT_TRUE(session.Load(Picture("scene.gif")));
-    session.driver.Click(session.Radio("Exakt"));
+    ASSERT_TRUE(session.driver.Click(session.Radio("Exakt")));
     ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
                                          10000));
     ASSERT_TRUE(session.Command(1502, [&] { return session.driver.ToolbarButtonEnabled(session.main, 1503); }));
