@@ -33,13 +33,18 @@ struct Observed {
 };
 Observed Seen;
 
-int RunScript(ScriptBody script)
+// Called before a test starts its helper thread, which must not see the last test's steps.
+void Reset()
 {
     Seen.step = 0;
     for (auto& value : Seen.values)
         value = -1;
     Seen.text.clear();
     Seen.text2.clear();
+}
+
+int RunScript(ScriptBody script)
+{
     return RunRuntime(GetModuleHandleA(nullptr), script);
 }
 
@@ -81,7 +86,12 @@ void PostMenuKey(WPARAM key)
     PostMessageA(menu, WM_KEYUP, key, 0);
 }
 
-TEST(RequestServer, PopupMenuReportsTheChosenItemOrZeroAndIsDestroyed)
+class RequestServer : public testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+};
+
+TEST_F(RequestServer, PopupMenuReportsTheChosenItemOrZeroAndIsDestroyed)
 {
     std::thread user([] {
         WaitForStep(Seen.step, 1);
@@ -112,7 +122,7 @@ TEST(RequestServer, PopupMenuReportsTheChosenItemOrZeroAndIsDestroyed)
     EXPECT_EQ(Seen.values[2].load(), 0);
 }
 
-TEST(RequestServer, CancelledFileDialogsReturnAnEmptyPath)
+TEST_F(RequestServer, CancelledFileDialogsReturnAnEmptyPath)
 {
     std::thread user([] {
         for (int i = 0; i < 2; ++i) {
@@ -149,7 +159,7 @@ HWND FileNameEdit(HWND dialog)
     return GetDlgItem(dialog, 1152);
 }
 
-TEST(RequestServer, SaveDialogStartsInTheCurrentFolderAndAddsTheDefaultExtension)
+TEST_F(RequestServer, SaveDialogStartsInTheCurrentFolderAndAddsTheDefaultExtension)
 {
     std::thread user([] {
         HWND dialog = WaitForDialog();
@@ -170,7 +180,7 @@ TEST(RequestServer, SaveDialogStartsInTheCurrentFolderAndAddsTheDefaultExtension
     EXPECT_EQ(Seen.text, std::string(folder) + "\\glyphmill_probe.bmp");
 }
 
-TEST(RequestServer, InputDialogConfirmedAndCancelled)
+TEST_F(RequestServer, InputDialogConfirmedAndCancelled)
 {
     std::thread user([] {
         HWND dialog = WaitForDialog();
@@ -200,7 +210,7 @@ TEST(RequestServer, InputDialogConfirmedAndCancelled)
     EXPECT_EQ(Seen.values[2].load(), 2);
 }
 
-TEST(RequestServer, ListBoxDialogShowsTheLineListAndReturnsTheChosenLine)
+TEST_F(RequestServer, ListBoxDialogShowsTheLineListAndReturnsTheChosenLine)
 {
     std::thread user([] {
         HWND dialog = WaitForDialog();
@@ -234,7 +244,7 @@ TEST(RequestServer, ListBoxDialogShowsTheLineListAndReturnsTheChosenLine)
     EXPECT_EQ(Seen.values[4].load(), 2);
 }
 
-TEST(RequestServer, ListBoxTemplateFollowsTheLineCount)
+TEST_F(RequestServer, ListBoxTemplateFollowsTheLineCount)
 {
     EXPECT_STREQ(ListBoxTemplate(1), "LISTBOX1");
     EXPECT_STREQ(ListBoxTemplate(8), "LISTBOX8");
@@ -243,7 +253,7 @@ TEST(RequestServer, ListBoxTemplateFollowsTheLineCount)
     EXPECT_STREQ(ListBoxTemplate(-3), "LISTBOX7");
 }
 
-TEST(RequestServer, EditBoxDialogEditsTheLineList)
+TEST_F(RequestServer, EditBoxDialogEditsTheLineList)
 {
     std::thread user([] {
         HWND dialog = WaitForDialog();
@@ -267,7 +277,7 @@ TEST(RequestServer, EditBoxDialogEditsTheLineList)
     EXPECT_EQ(Seen.text, "z");
 }
 
-TEST(RequestServer, ScriptDialogWindowsAndTheirRequests)
+TEST_F(RequestServer, ScriptDialogWindowsAndTheirRequests)
 {
     std::thread user([] {
         ActUntilStepPasses(Seen.step, 1,

@@ -13,6 +13,7 @@
 #include "core/runtime_state.h"
 #include "core/startup.h"
 #include "support/gui_driver.h"
+#include "support/window_pixels.h"
 #include "windows/controls.h"
 #include "windows/drawing_state.h"
 #include "windows/event_variables.h"
@@ -30,7 +31,8 @@ Observed Seen;
 std::atomic<HWND> Main{nullptr};
 std::atomic<HWND> Control{nullptr};
 
-int RunScript(ScriptBody script)
+// Called before a test starts its helper thread, which must not see the last test's steps.
+void Reset()
 {
     Seen.step = 0;
     for (auto& value : Seen.values)
@@ -39,6 +41,10 @@ int RunScript(ScriptBody script)
     Seen.focus = 0;
     Main = nullptr;
     Control = nullptr;
+}
+
+int RunScript(ScriptBody script)
+{
     return RunRuntime(GetModuleHandleA(nullptr), script);
 }
 
@@ -53,7 +59,13 @@ void PostToMain(UINT message, WPARAM wParam, LPARAM lParam)
     PostMessageA(Main.load(), message, wParam, lParam);
 }
 
-TEST(MainWindowProcedure, ControlCommandIsNegatedReportedAs255AndFocusesTheControl)
+class MainWindowProcedure : public testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+};
+using MainWindowProcedureDeathTest = MainWindowProcedure;
+
+TEST_F(MainWindowProcedure, ControlCommandIsNegatedReportedAs255AndFocusesTheControl)
 {
     std::thread user([] {
         ActUntilStepPasses(Seen.step, 1, [] { PostMessageA(Control.load(), BM_CLICK, 0, 0); });
@@ -78,7 +90,7 @@ TEST(MainWindowProcedure, ControlCommandIsNegatedReportedAs255AndFocusesTheContr
     EXPECT_EQ(Seen.focus.load(), reinterpret_cast<INT_PTR>(Control.load()));
 }
 
-TEST(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
+TEST_F(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
 {
     std::thread user([] { ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_COMMAND, 40001, 0); }); });
     RunScript([] {
@@ -92,7 +104,7 @@ TEST(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
     EXPECT_EQ(Seen.values[0].load(), 40001);
 }
 
-TEST(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)
+TEST_F(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)
 {
     std::thread user([] {
         // The scan codes in lParam let TranslateMessage find the character.
@@ -118,7 +130,7 @@ TEST(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)
     EXPECT_EQ(Seen.values[3].load(), 37);
 }
 
-TEST(MainWindowProcedure, ButtonPressEndsAWaitButItsReleaseDoesNot)
+TEST_F(MainWindowProcedure, ButtonPressEndsAWaitButItsReleaseDoesNot)
 {
     std::thread user([] {
         ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 34)); });
@@ -162,7 +174,7 @@ void DragFrame(int width, int height)
     SendMessageA(main, WM_EXITSIZEMOVE, 0, 0);
 }
 
-TEST(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
+TEST_F(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
 {
     std::thread user([] {
         WaitForStep(Seen.step, 1);
@@ -190,7 +202,7 @@ TEST(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
     EXPECT_EQ(Seen.values[2].load(), 0);
 }
 
-TEST(MainWindowProcedure, PaintsFromTheBackingBitmap)
+TEST_F(MainWindowProcedure, PaintsFromTheBackingBitmap)
 {
     RunScript([] {
         OpenWindow();
@@ -198,17 +210,17 @@ TEST(MainWindowProcedure, PaintsFromTheBackingBitmap)
         RECT square = {10, 10, 30, 30};
         FillRect(BackingDC, &square, red);
         DeleteObject(red);
-        Seen.values[0] = static_cast<int32_t>(GetPixel(WindowDC, 15, 15));
+        Seen.values[0] = static_cast<int32_t>(SettledPixel(WindowDC, 15, 15));
         RedrawWindow(MainWindow.load(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        Seen.values[1] = static_cast<int32_t>(GetPixel(WindowDC, 15, 15));
-        Seen.values[2] = static_cast<int32_t>(GetPixel(WindowDC, 5, 5));
+        Seen.values[1] = static_cast<int32_t>(SettledPixel(WindowDC, 15, 15));
+        Seen.values[2] = static_cast<int32_t>(SettledPixel(WindowDC, 5, 5));
     });
     EXPECT_EQ(Seen.values[0].load(), 0xFFFFFF);  // drawn into the backing bitmap only
     EXPECT_EQ(Seen.values[1].load(), 0x0000FF);
     EXPECT_EQ(Seen.values[2].load(), 0xFFFFFF);
 }
 
-TEST(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
+TEST_F(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
 {
     RunScript([] {
         OpenWindow();
@@ -232,7 +244,7 @@ void RunUntilTheWindowIsClosed()
     });
 }
 
-TEST(MainWindowProcedureDeathTest, ClosingTheWindowEndsTheProcessWithExitCodeZero)
+TEST_F(MainWindowProcedureDeathTest, ClosingTheWindowEndsTheProcessWithExitCodeZero)
 {
     EXPECT_EXIT(RunUntilTheWindowIsClosed(), testing::ExitedWithCode(0), "");
 }

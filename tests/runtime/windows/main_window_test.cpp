@@ -11,6 +11,7 @@
 #include "core/runtime_state.h"
 #include "core/startup.h"
 #include "support/message_boxes.h"
+#include "support/window_pixels.h"
 #include "values/error_report.h"
 #include "windows/drawing_state.h"
 #include "windows/event_variables.h"
@@ -35,7 +36,7 @@ int RunScript(ScriptBody script)
 
 int32_t Pixel(HDC dc, int x, int y)
 {
-    return static_cast<int32_t>(GetPixel(dc, x, y));
+    return static_cast<int32_t>(SettledPixel(dc, x, y));
 }
 
 TEST(ClearWindow, BeforeAnyWindowOpensA640By480WindowAtTheOrigin)

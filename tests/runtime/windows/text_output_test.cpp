@@ -10,6 +10,7 @@
 
 #include "core/runtime_state.h"
 #include "core/startup.h"
+#include "support/window_pixels.h"
 #include "windows/controls.h"
 #include "windows/drawing_state.h"
 #include "windows/event_variables.h"
@@ -45,7 +46,7 @@ bool CellHasInk(HDC dc, int32_t line, int32_t column)
 {
     for (int y = 0; y < LineHeight; ++y) {
         for (int x = 0; x < CharWidth; ++x) {
-            if (GetPixel(dc, column * CharWidth + x, line * LineHeight + y) == 0)
+            if (SettledPixel(dc, column * CharWidth + x, line * LineHeight + y) == 0)
                 return true;
         }
     }
