@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <cstdint>
 #include <thread>
 
@@ -18,6 +22,7 @@
 #include "windows/drawing_state.h"
 #include "windows/event_variables.h"
 #include "windows/main_window.h"
+#include "windows/window_settings.h"
 
 namespace {
 
@@ -202,6 +207,17 @@ TEST_F(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
     EXPECT_EQ(Seen.values[2].load(), 0);
 }
 
+// The pixel once it has become `expected`, or what it is after about a second.
+COLORREF PixelOnceItIs(HDC dc, int x, int y, COLORREF expected)
+{
+    COLORREF pixel = SettledPixel(dc, x, y);
+    for (int i = 0; i < 100 && pixel != expected; ++i) {
+        Sleep(10);
+        pixel = SettledPixel(dc, x, y);
+    }
+    return pixel;
+}
+
 TEST_F(MainWindowProcedure, PaintsFromTheBackingBitmap)
 {
     RunScript([] {
@@ -211,8 +227,8 @@ TEST_F(MainWindowProcedure, PaintsFromTheBackingBitmap)
         FillRect(BackingDC, &square, red);
         DeleteObject(red);
         Seen.values[0] = static_cast<int32_t>(SettledPixel(WindowDC, 15, 15));
-        RedrawWindow(MainWindow.load(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        Seen.values[1] = static_cast<int32_t>(SettledPixel(WindowDC, 15, 15));
+        InvalidateRect(MainWindow.load(), nullptr, FALSE);
+        Seen.values[1] = static_cast<int32_t>(PixelOnceItIs(WindowDC, 15, 15, RGB(255, 0, 0)));
         Seen.values[2] = static_cast<int32_t>(SettledPixel(WindowDC, 5, 5));
     });
     EXPECT_EQ(Seen.values[0].load(), 0xFFFFFF);  // drawn into the backing bitmap only
@@ -230,6 +246,106 @@ TEST_F(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
     EXPECT_EQ(MainWindow.load(), nullptr);
     EXPECT_EQ(WindowDC, nullptr);
     EXPECT_EQ(BackingDC, nullptr);
+}
+
+TEST_F(MainWindowProcedure, ScrollBarMovesItsThumbAndEndsTheWaitOnlyWhenScrollingEnds)
+{
+    std::thread user([] {
+        WaitForStep(Seen.step, 1);
+        HWND bar = Control.load();
+        auto scroll = [bar](WORD code, WORD position) {
+            SendMessageA(Main.load(), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
+            return GetScrollPos(bar, SB_CTL);
+        };
+        int positions[] = {scroll(SB_LINEDOWN, 0),      scroll(SB_LINEDOWN, 0),    scroll(SB_PAGEDOWN, 0),
+                           scroll(SB_THUMBTRACK, 70),   scroll(SB_THUMBPOSITION, 40), scroll(SB_LINEUP, 0),
+                           scroll(SB_BOTTOM, 0),        scroll(SB_PAGEUP, 0),      scroll(SB_TOP, 0)};
+        const int expected[] = {1, 2, 12, 12, 40, 39, 100, 90, 0};
+        Seen.values[0] = std::equal(std::begin(positions), std::end(positions), std::begin(expected));
+        Seen.values[1] = Seen.step.load();  // still waiting
+        ActUntilStepPasses(Seen.step, 1, [] {
+            SendMessageA(Main.load(), WM_HSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(Control.load()));
+        });
+    });
+    RunScript([] {
+        OpenWindow();
+        Control = CreateControl("SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 100, 200, 16, MainWindow.load(),
+                                5, InstanceHandle, 0);
+        SetScrollRange(Control.load(), SB_CTL, 0, 100, FALSE);
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[2] = EventKind.load();
+        Seen.step = 2;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 1);
+    EXPECT_EQ(Seen.values[1].load(), 1);
+    EXPECT_EQ(Seen.values[2].load(), 255);
+}
+
+TEST_F(MainWindowProcedure, MaximisingHelpAndTabNotificationsEndAWait)
+{
+    std::thread user([] {
+        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_SYSCOMMAND, SC_MAXIMIZE, 0); });
+        ActUntilStepPasses(Seen.step, 2, [] {
+            HELPINFO help = {};
+            help.cbSize = sizeof help;
+            help.hItemHandle = Control.load();
+            SendMessageA(Main.load(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+        });
+        ActUntilStepPasses(Seen.step, 3, [] {
+            NMHDR header = {Control.load(), 5, static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageA(Main.load(), WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
+        });
+    });
+    RunScript([] {
+        OpenWindow();
+        Control = CreateText(MainWindow.load(), "Hilfe", 5, 5, 50, 20);
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[0] = EventKind.load();
+        Seen.values[1] = IsZoomed(MainWindow.load());
+        Seen.step = 2;
+        WaitForInput();
+        Seen.values[2] = EventKind.load();
+        Seen.focus = FocusWindow.load();
+        Seen.step = 3;
+        WaitForInput();
+        Seen.values[3] = TabChanged.load();
+        Seen.window = reinterpret_cast<INT_PTR>(TabControl.load());
+        Seen.step = 4;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 4);
+    EXPECT_EQ(Seen.values[1].load(), 1);
+    EXPECT_EQ(Seen.values[2].load(), 5);
+    EXPECT_EQ(Seen.focus.load(), -reinterpret_cast<INT_PTR>(Control.load()));
+    EXPECT_EQ(Seen.values[3].load(), 1);
+    EXPECT_EQ(Seen.window.load(), reinterpret_cast<INT_PTR>(Control.load()));
+}
+
+TEST_F(MainWindowProcedure, DialogKeysReportClosingAndCancellingInsteadOfPerformingThem)
+{
+    std::thread user([] {
+        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_CLOSE, 0, 0); });
+        ActUntilStepPasses(Seen.step, 2, [] { PostToMain(WM_COMMAND, IDCANCEL, 0); });
+    });
+    RunScript([] {
+        SetWindowStyle(0x20F);
+        OpenWindow();
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[0] = EventKind.load();
+        Seen.values[1] = IsWindow(MainWindow.load());
+        Seen.step = 2;
+        WaitForInput();
+        Seen.values[2] = EventKind.load();
+        Seen.step = 3;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 2);
+    EXPECT_EQ(Seen.values[1].load(), 1);
+    EXPECT_EQ(Seen.values[2].load(), 2);
 }
 
 void RunUntilTheWindowIsClosed()

@@ -204,4 +204,23 @@ TEST(MainWindow, NegativePositionWarns223AndIsStillUsed)
     EXPECT_EQ(Seen.values[0].load(), -20);
 }
 
+TEST(MainWindow, MousePositionIsInClientCoordinatesAndKeptWhileOutside)
+{
+    RunScript([] {
+        OpenMainWindow(100, 100, 300, 200);
+        POINT origin = {0, 0};
+        ClientToScreen(MainWindow.load(), &origin);
+        SetCursorPos(origin.x + 30, origin.y + 40);
+        Seen.values[0] = MouseX();
+        Seen.values[1] = MouseY();
+        SetCursorPos(5, 5);  // outside the window
+        Seen.values[2] = MouseX();
+        Seen.values[3] = MouseY();
+    });
+    EXPECT_EQ(Seen.values[0].load(), 30);
+    EXPECT_EQ(Seen.values[1].load(), 40);
+    EXPECT_EQ(Seen.values[2].load(), 30);
+    EXPECT_EQ(Seen.values[3].load(), 40);
+}
+
 }  // namespace
