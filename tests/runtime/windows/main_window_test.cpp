@@ -223,4 +223,18 @@ TEST(MainWindow, MousePositionIsInClientCoordinatesAndKeptWhileOutside)
     EXPECT_EQ(Seen.values[3].load(), 40);
 }
 
+void OpenWithoutTheWindowClass()
+{
+    RunScript([] {
+        UnregisterClassA("FENSTER", InstanceHandle);
+        OpenMainWindow(10, 10, 300, 200);
+        Sleep(INFINITE);  // not reached: the process has ended
+    });
+}
+
+TEST(MainWindowDeathTest, AMainWindowThatCannotBeMadeEndsTheProcessWithExitCodeOne)
+{
+    EXPECT_EXIT(OpenWithoutTheWindowClass(), testing::ExitedWithCode(1), "");
+}
+
 }  // namespace
