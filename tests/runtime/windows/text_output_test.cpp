@@ -58,20 +58,6 @@ void OpenWindow()
     OpenMainWindow(0, 0, 500, 300);
 }
 
-TEST(TextOutput, MetricsComeFromTheFixedSystemFont)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(SYSTEM_FIXED_FONT));
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    InitialiseTextOutput();
-    EXPECT_EQ(CharWidth, metrics.tmAveCharWidth);
-    EXPECT_EQ(LineHeight, metrics.tmHeight - 2);
-    EXPECT_GT(CharWidth, 0);
-}
-
 TEST(TextOutput, LongTextWrapsAtTheRightEdgeAndEndsTheLineItSplitOn)
 {
     RunScript([] {
