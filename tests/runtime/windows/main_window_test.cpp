@@ -118,6 +118,7 @@ TEST(MainWindow, DefaultWindowHasTheBlankMenuAndTheDefaultTitle)
         Seen.values[0] = menu != nullptr;
         Seen.values[1] = menu ? GetMenuItemCount(menu) : -1;
         Seen.values[5] = menu ? GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED : -1;
+        Seen.values[6] = GetClassLongPtrA(main, GCLP_HICON) != 0;  // "KORVEL" from the resources
         char title[32] = {};
         GetWindowTextA(main, title, sizeof title);
         Seen.values[2] = lstrcmpA(title, "KorvelRT-Fenster") == 0;
@@ -128,6 +129,7 @@ TEST(MainWindow, DefaultWindowHasTheBlankMenuAndTheDefaultTitle)
     EXPECT_EQ(Seen.values[0].load(), 1);
     EXPECT_EQ(Seen.values[1].load(), 1);
     EXPECT_EQ(Seen.values[5].load(), MF_GRAYED);
+    EXPECT_EQ(Seen.values[6].load(), 1);
     EXPECT_EQ(Seen.values[2].load(), 1);
     EXPECT_EQ(Seen.values[3].load(), 1);
 }
