@@ -228,4 +228,35 @@ TEST(TextOutput, AWindowTooNarrowForOneCellDoesNotLoopForEver)
     EXPECT_EQ(Seen.values[1].load(), 3);
 }
 
+// What the screen shows, not what the window's device context holds.
+bool ScreenCellHasInk(int32_t line, int32_t column)
+{
+    POINT origin = {column * CharWidth, line * LineHeight};
+    ClientToScreen(MainWindow.load(), &origin);
+    HDC screen = GetDC(nullptr);
+    bool ink = false;
+    for (int y = 0; y < LineHeight && !ink; ++y) {
+        for (int x = 0; x < CharWidth && !ink; ++x)
+            ink = GetPixel(screen, origin.x + x, origin.y + y) == 0;
+    }
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+TEST(TextOutput, PrintedTextReachesTheScreenWhileTheScriptWaits)
+{
+    RunScript([] {
+        OpenWindow();
+        Sleep(200);  // the GUI thread has gone idle
+        PrintText("MMMM", 1, 0, 0);
+        bool shown = false;
+        for (int i = 0; i < 100 && !shown; ++i) {
+            Sleep(10);
+            shown = ScreenCellHasInk(0, 1);
+        }
+        Seen.values[0] = shown;
+    });
+    EXPECT_EQ(Seen.values[0].load(), 1);
+}
+
 }  // namespace
