@@ -102,6 +102,7 @@ static void ClearWithColorRef(COLORREF color)
     DeleteObject(previous);
     SetTextCursor(1, 1);
     EnumChildWindows(MainWindow.load(), InvalidateChild, 0);
+    ShowDirectDrawing();
 }
 
 void ClearWindow(int32_t color)
@@ -113,6 +114,12 @@ void ClearWindow(int32_t color)
 void ClearWindowDefault()
 {
     ClearWithColorRef(GetSysColor(COLOR_WINDOW));
+}
+
+void ShowDirectDrawing()
+{
+    if (HWND main = MainWindow.load())
+        PostMessageA(main, WM_NULL, 0, 0);
 }
 
 int32_t MouseX()

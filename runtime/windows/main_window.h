@@ -18,6 +18,9 @@ int32_t SetWindowPosition(HWND window, int32_t x, int32_t y, int32_t width, int3
 // there is none.
 void ClearWindow(int32_t color);
 void ClearWindowDefault();
+// Drawing done on the program thread reaches the screen in batches that the GUI thread
+// sends when it next looks at its queue; a null message makes it look now.
+void ShowDirectDrawing();
 // The cursor's position in the main window's client area; the last inside value while the
 // cursor is outside.
 int32_t MouseX();

@@ -67,9 +67,9 @@ LRESULT OnCreate(HWND window)
 
 void ReleaseDrawingState(MainWindowData& data)
 {
-    // ClearWindow leaves its brush selected; it dies with the window.
+    // ClearWindow leaves its brush selected in the window's device context; it dies with
+    // the window.
     DeleteObject(SelectObject(WindowDC, GetStockObject(WHITE_BRUSH)));
-    DeleteObject(SelectObject(BackingDC, GetStockObject(WHITE_BRUSH)));
     SelectObject(BackingDC, data.initialBitmap);
     DeleteObject(BackingBitmap);
     DeleteDC(BackingDC);

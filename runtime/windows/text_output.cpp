@@ -120,6 +120,7 @@ void PrintText(ScriptString text, int32_t mode, int32_t wrap, int32_t /*pad*/)
         RestoreDC(WindowDC, windowState);
         RestoreDC(BackingDC, backingState);
     }
+    ShowDirectDrawing();
 }
 
 void PrintLines(const ScriptString& text, int32_t mode)

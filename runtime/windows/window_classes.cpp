@@ -8,13 +8,13 @@
 
 namespace {
 
-constexpr int ExtraWindowBytes = 30;  // room for DefDlgProcA's data in "DIALOG"
+constexpr int MainWindowExtraBytes = 30;
 
-WNDCLASSA ClassWithIcon(const char* name, WNDPROC procedure)
+WNDCLASSA ClassWithIcon(const char* name, WNDPROC procedure, int extraBytes)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = procedure;
-    windowClass.cbWndExtra = ExtraWindowBytes;
+    windowClass.cbWndExtra = extraBytes;
     windowClass.hInstance = InstanceHandle;
     windowClass.hIcon = LoadIconA(InstanceHandle, "KORVEL");
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -26,10 +26,10 @@ WNDCLASSA ClassWithIcon(const char* name, WNDPROC procedure)
 
 bool RegisterWindowClasses()
 {
-    WNDCLASSA main = ClassWithIcon(MainWindowClass, MainWindowProcedure);
+    WNDCLASSA main = ClassWithIcon(MainWindowClass, MainWindowProcedure, MainWindowExtraBytes);
     main.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC | CS_BYTEALIGNWINDOW;
     main.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    WNDCLASSA dialog = ClassWithIcon(DialogWindowClass, DialogWindowProcedure);
+    WNDCLASSA dialog = ClassWithIcon(DialogWindowClass, DialogWindowProcedure, DLGWINDOWEXTRA);
     dialog.style = CS_CLASSDC;
     dialog.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     return RegisterClassA(&main) != 0 && RegisterClassA(&dialog) != 0;

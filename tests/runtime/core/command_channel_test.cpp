@@ -75,9 +75,14 @@ TEST(CommandChannel, RequestIsServedOnTheGuiThreadAndItsResultReadAfterRequestDo
         struct {
             int32_t messageWaiting = -1;
         } record;
+        // Both are queued while the GUI thread sleeps for another thread, so that it cannot
+        // serve the request before the message is behind it.
+        std::thread sleeper([] { SendMessageA(CommandWindow, GuiRequest, ReqSleep, 200); });
+        Sleep(50);
         PostThreadMessageA(GuiThreadId, GuiRequest, ReqPeekMessage, reinterpret_cast<LPARAM>(&record));
         PostMessageA(CommandWindow, WM_APP + 7, 1, 2);
         WaitForSingleObject(RequestDone, INFINITE);
+        sleeper.join();
         Seen.value1 = record.messageWaiting;
         Seen.message = LastMessage;
         Seen.value2 = CurrentMessage.hwnd.load() == CommandWindow ? 1 : 0;

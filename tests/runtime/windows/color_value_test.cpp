@@ -30,10 +30,4 @@ INSTANTIATE_TEST_SUITE_P(Cases, FifteenBit,
                                          // bits above 14 are not part of the colour
                                          ColorCase{static_cast<int32_t>(0xFFFF8000u), 0x000000}));
 
-TEST(TrueColor, UsesTheValueAsItIs)
-{
-    EXPECT_EQ(ClearColor(0x123456, 1), 0x123456u);
-    EXPECT_EQ(ClearColor(0x7FFF, -1), 0x7FFFu);
-}
-
 }  // namespace

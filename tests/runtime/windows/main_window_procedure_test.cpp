@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <cstdint>
 #include <thread>
 
@@ -13,10 +17,12 @@
 #include "core/runtime_state.h"
 #include "core/startup.h"
 #include "support/gui_driver.h"
+#include "support/window_pixels.h"
 #include "windows/controls.h"
 #include "windows/drawing_state.h"
 #include "windows/event_variables.h"
 #include "windows/main_window.h"
+#include "windows/window_settings.h"
 
 namespace {
 
@@ -30,7 +36,8 @@ Observed Seen;
 std::atomic<HWND> Main{nullptr};
 std::atomic<HWND> Control{nullptr};
 
-int RunScript(ScriptBody script)
+// Called before a test starts its helper thread, which must not see the last test's steps.
+void Reset()
 {
     Seen.step = 0;
     for (auto& value : Seen.values)
@@ -39,6 +46,10 @@ int RunScript(ScriptBody script)
     Seen.focus = 0;
     Main = nullptr;
     Control = nullptr;
+}
+
+int RunScript(ScriptBody script)
+{
     return RunRuntime(GetModuleHandleA(nullptr), script);
 }
 
@@ -53,7 +64,13 @@ void PostToMain(UINT message, WPARAM wParam, LPARAM lParam)
     PostMessageA(Main.load(), message, wParam, lParam);
 }
 
-TEST(MainWindowProcedure, ControlCommandIsNegatedReportedAs255AndFocusesTheControl)
+class MainWindowProcedure : public testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+};
+using MainWindowProcedureDeathTest = MainWindowProcedure;
+
+TEST_F(MainWindowProcedure, ControlCommandIsNegatedReportedAs255AndFocusesTheControl)
 {
     std::thread user([] {
         ActUntilStepPasses(Seen.step, 1, [] { PostMessageA(Control.load(), BM_CLICK, 0, 0); });
@@ -78,7 +95,7 @@ TEST(MainWindowProcedure, ControlCommandIsNegatedReportedAs255AndFocusesTheContr
     EXPECT_EQ(Seen.focus.load(), reinterpret_cast<INT_PTR>(Control.load()));
 }
 
-TEST(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
+TEST_F(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
 {
     std::thread user([] { ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_COMMAND, 40001, 0); }); });
     RunScript([] {
@@ -92,7 +109,7 @@ TEST(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
     EXPECT_EQ(Seen.values[0].load(), 40001);
 }
 
-TEST(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)
+TEST_F(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)
 {
     std::thread user([] {
         // The scan codes in lParam let TranslateMessage find the character.
@@ -118,7 +135,7 @@ TEST(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)
     EXPECT_EQ(Seen.values[3].load(), 37);
 }
 
-TEST(MainWindowProcedure, ButtonPressEndsAWaitButItsReleaseDoesNot)
+TEST_F(MainWindowProcedure, ButtonPressEndsAWaitButItsReleaseDoesNot)
 {
     std::thread user([] {
         ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 34)); });
@@ -162,7 +179,7 @@ void DragFrame(int width, int height)
     SendMessageA(main, WM_EXITSIZEMOVE, 0, 0);
 }
 
-TEST(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
+TEST_F(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
 {
     std::thread user([] {
         WaitForStep(Seen.step, 1);
@@ -190,7 +207,18 @@ TEST(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
     EXPECT_EQ(Seen.values[2].load(), 0);
 }
 
-TEST(MainWindowProcedure, PaintsFromTheBackingBitmap)
+// The pixel once it has become `expected`, or what it is after about a second.
+COLORREF PixelOnceItIs(HDC dc, int x, int y, COLORREF expected)
+{
+    COLORREF pixel = SettledPixel(dc, x, y);
+    for (int i = 0; i < 100 && pixel != expected; ++i) {
+        Sleep(10);
+        pixel = SettledPixel(dc, x, y);
+    }
+    return pixel;
+}
+
+TEST_F(MainWindowProcedure, PaintsFromTheBackingBitmap)
 {
     RunScript([] {
         OpenWindow();
@@ -198,17 +226,17 @@ TEST(MainWindowProcedure, PaintsFromTheBackingBitmap)
         RECT square = {10, 10, 30, 30};
         FillRect(BackingDC, &square, red);
         DeleteObject(red);
-        Seen.values[0] = static_cast<int32_t>(GetPixel(WindowDC, 15, 15));
-        RedrawWindow(MainWindow.load(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        Seen.values[1] = static_cast<int32_t>(GetPixel(WindowDC, 15, 15));
-        Seen.values[2] = static_cast<int32_t>(GetPixel(WindowDC, 5, 5));
+        Seen.values[0] = static_cast<int32_t>(SettledPixel(WindowDC, 15, 15));
+        InvalidateRect(MainWindow.load(), nullptr, FALSE);
+        Seen.values[1] = static_cast<int32_t>(PixelOnceItIs(WindowDC, 15, 15, RGB(255, 0, 0)));
+        Seen.values[2] = static_cast<int32_t>(SettledPixel(WindowDC, 5, 5));
     });
     EXPECT_EQ(Seen.values[0].load(), 0xFFFFFF);  // drawn into the backing bitmap only
     EXPECT_EQ(Seen.values[1].load(), 0x0000FF);
     EXPECT_EQ(Seen.values[2].load(), 0xFFFFFF);
 }
 
-TEST(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
+TEST_F(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
 {
     RunScript([] {
         OpenWindow();
@@ -218,6 +246,106 @@ TEST(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
     EXPECT_EQ(MainWindow.load(), nullptr);
     EXPECT_EQ(WindowDC, nullptr);
     EXPECT_EQ(BackingDC, nullptr);
+}
+
+TEST_F(MainWindowProcedure, ScrollBarMovesItsThumbAndEndsTheWaitOnlyWhenScrollingEnds)
+{
+    std::thread user([] {
+        WaitForStep(Seen.step, 1);
+        HWND bar = Control.load();
+        auto scroll = [bar](WORD code, WORD position) {
+            SendMessageA(Main.load(), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
+            return GetScrollPos(bar, SB_CTL);
+        };
+        int positions[] = {scroll(SB_LINEDOWN, 0),      scroll(SB_LINEDOWN, 0),    scroll(SB_PAGEDOWN, 0),
+                           scroll(SB_THUMBTRACK, 70),   scroll(SB_THUMBPOSITION, 40), scroll(SB_LINEUP, 0),
+                           scroll(SB_BOTTOM, 0),        scroll(SB_PAGEUP, 0),      scroll(SB_TOP, 0)};
+        const int expected[] = {1, 2, 12, 12, 40, 39, 100, 90, 0};
+        Seen.values[0] = std::equal(std::begin(positions), std::end(positions), std::begin(expected));
+        Seen.values[1] = Seen.step.load();  // still waiting
+        ActUntilStepPasses(Seen.step, 1, [] {
+            SendMessageA(Main.load(), WM_HSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(Control.load()));
+        });
+    });
+    RunScript([] {
+        OpenWindow();
+        Control = CreateControl("SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 100, 200, 16, MainWindow.load(),
+                                5, InstanceHandle, 0);
+        SetScrollRange(Control.load(), SB_CTL, 0, 100, FALSE);
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[2] = EventKind.load();
+        Seen.step = 2;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 1);
+    EXPECT_EQ(Seen.values[1].load(), 1);
+    EXPECT_EQ(Seen.values[2].load(), 255);
+}
+
+TEST_F(MainWindowProcedure, MaximisingHelpAndTabNotificationsEndAWait)
+{
+    std::thread user([] {
+        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_SYSCOMMAND, SC_MAXIMIZE, 0); });
+        ActUntilStepPasses(Seen.step, 2, [] {
+            HELPINFO help = {};
+            help.cbSize = sizeof help;
+            help.hItemHandle = Control.load();
+            SendMessageA(Main.load(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+        });
+        ActUntilStepPasses(Seen.step, 3, [] {
+            NMHDR header = {Control.load(), 5, static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageA(Main.load(), WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
+        });
+    });
+    RunScript([] {
+        OpenWindow();
+        Control = CreateText(MainWindow.load(), "Hilfe", 5, 5, 50, 20);
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[0] = EventKind.load();
+        Seen.values[1] = IsZoomed(MainWindow.load());
+        Seen.step = 2;
+        WaitForInput();
+        Seen.values[2] = EventKind.load();
+        Seen.focus = FocusWindow.load();
+        Seen.step = 3;
+        WaitForInput();
+        Seen.values[3] = TabChanged.load();
+        Seen.window = reinterpret_cast<INT_PTR>(TabControl.load());
+        Seen.step = 4;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 4);
+    EXPECT_EQ(Seen.values[1].load(), 1);
+    EXPECT_EQ(Seen.values[2].load(), 5);
+    EXPECT_EQ(Seen.focus.load(), -reinterpret_cast<INT_PTR>(Control.load()));
+    EXPECT_EQ(Seen.values[3].load(), 1);
+    EXPECT_EQ(Seen.window.load(), reinterpret_cast<INT_PTR>(Control.load()));
+}
+
+TEST_F(MainWindowProcedure, DialogKeysReportClosingAndCancellingInsteadOfPerformingThem)
+{
+    std::thread user([] {
+        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_CLOSE, 0, 0); });
+        ActUntilStepPasses(Seen.step, 2, [] { PostToMain(WM_COMMAND, IDCANCEL, 0); });
+    });
+    RunScript([] {
+        SetWindowStyle(0x20F);
+        OpenWindow();
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[0] = EventKind.load();
+        Seen.values[1] = IsWindow(MainWindow.load());
+        Seen.step = 2;
+        WaitForInput();
+        Seen.values[2] = EventKind.load();
+        Seen.step = 3;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 2);
+    EXPECT_EQ(Seen.values[1].load(), 1);
+    EXPECT_EQ(Seen.values[2].load(), 2);
 }
 
 void RunUntilTheWindowIsClosed()
@@ -232,7 +360,7 @@ void RunUntilTheWindowIsClosed()
     });
 }
 
-TEST(MainWindowProcedureDeathTest, ClosingTheWindowEndsTheProcessWithExitCodeZero)
+TEST_F(MainWindowProcedureDeathTest, ClosingTheWindowEndsTheProcessWithExitCodeZero)
 {
     EXPECT_EXIT(RunUntilTheWindowIsClosed(), testing::ExitedWithCode(0), "");
 }

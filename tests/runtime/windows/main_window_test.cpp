@@ -11,6 +11,7 @@
 #include "core/runtime_state.h"
 #include "core/startup.h"
 #include "support/message_boxes.h"
+#include "support/window_pixels.h"
 #include "values/error_report.h"
 #include "windows/drawing_state.h"
 #include "windows/event_variables.h"
@@ -35,7 +36,7 @@ int RunScript(ScriptBody script)
 
 int32_t Pixel(HDC dc, int x, int y)
 {
-    return static_cast<int32_t>(GetPixel(dc, x, y));
+    return static_cast<int32_t>(SettledPixel(dc, x, y));
 }
 
 TEST(ClearWindow, BeforeAnyWindowOpensA640By480WindowAtTheOrigin)
@@ -117,6 +118,7 @@ TEST(MainWindow, DefaultWindowHasTheBlankMenuAndTheDefaultTitle)
         Seen.values[0] = menu != nullptr;
         Seen.values[1] = menu ? GetMenuItemCount(menu) : -1;
         Seen.values[5] = menu ? GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED : -1;
+        Seen.values[6] = GetClassLongPtrA(main, GCLP_HICON) != 0;  // "KORVEL" from the resources
         char title[32] = {};
         GetWindowTextA(main, title, sizeof title);
         Seen.values[2] = lstrcmpA(title, "KorvelRT-Fenster") == 0;
@@ -127,6 +129,7 @@ TEST(MainWindow, DefaultWindowHasTheBlankMenuAndTheDefaultTitle)
     EXPECT_EQ(Seen.values[0].load(), 1);
     EXPECT_EQ(Seen.values[1].load(), 1);
     EXPECT_EQ(Seen.values[5].load(), MF_GRAYED);
+    EXPECT_EQ(Seen.values[6].load(), 1);
     EXPECT_EQ(Seen.values[2].load(), 1);
     EXPECT_EQ(Seen.values[3].load(), 1);
 }
@@ -201,6 +204,39 @@ TEST(MainWindow, NegativePositionWarns223AndIsStillUsed)
     EXPECT_EQ(box.title, L"Negative Fenstergröße!");
     EXPECT_TRUE(box.hasCancel);
     EXPECT_EQ(Seen.values[0].load(), -20);
+}
+
+TEST(MainWindow, MousePositionIsInClientCoordinatesAndKeptWhileOutside)
+{
+    RunScript([] {
+        OpenMainWindow(100, 100, 300, 200);
+        POINT origin = {0, 0};
+        ClientToScreen(MainWindow.load(), &origin);
+        SetCursorPos(origin.x + 30, origin.y + 40);
+        Seen.values[0] = MouseX();
+        Seen.values[1] = MouseY();
+        SetCursorPos(5, 5);  // outside the window
+        Seen.values[2] = MouseX();
+        Seen.values[3] = MouseY();
+    });
+    EXPECT_EQ(Seen.values[0].load(), 30);
+    EXPECT_EQ(Seen.values[1].load(), 40);
+    EXPECT_EQ(Seen.values[2].load(), 30);
+    EXPECT_EQ(Seen.values[3].load(), 40);
+}
+
+void OpenWithoutTheWindowClass()
+{
+    RunScript([] {
+        UnregisterClassA("FENSTER", InstanceHandle);
+        OpenMainWindow(10, 10, 300, 200);
+        Sleep(INFINITE);  // not reached: the process has ended
+    });
+}
+
+TEST(MainWindowDeathTest, AMainWindowThatCannotBeMadeEndsTheProcessWithExitCodeOne)
+{
+    EXPECT_EXIT(OpenWithoutTheWindowClass(), testing::ExitedWithCode(1), "");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "core/runtime_state.h"
 #include "core/startup.h"
+#include "support/window_pixels.h"
 #include "windows/controls.h"
 #include "windows/drawing_state.h"
 #include "windows/event_variables.h"
@@ -45,7 +46,7 @@ bool CellHasInk(HDC dc, int32_t line, int32_t column)
 {
     for (int y = 0; y < LineHeight; ++y) {
         for (int x = 0; x < CharWidth; ++x) {
-            if (GetPixel(dc, column * CharWidth + x, line * LineHeight + y) == 0)
+            if (SettledPixel(dc, column * CharWidth + x, line * LineHeight + y) == 0)
                 return true;
         }
     }
@@ -55,20 +56,6 @@ bool CellHasInk(HDC dc, int32_t line, int32_t column)
 void OpenWindow()
 {
     OpenMainWindow(0, 0, 500, 300);
-}
-
-TEST(TextOutput, MetricsComeFromTheFixedSystemFont)
-{
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(SYSTEM_FIXED_FONT));
-    TEXTMETRICA metrics;
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    InitialiseTextOutput();
-    EXPECT_EQ(CharWidth, metrics.tmAveCharWidth);
-    EXPECT_EQ(LineHeight, metrics.tmHeight - 2);
-    EXPECT_GT(CharWidth, 0);
 }
 
 TEST(TextOutput, LongTextWrapsAtTheRightEdgeAndEndsTheLineItSplitOn)
@@ -239,6 +226,37 @@ TEST(TextOutput, AWindowTooNarrowForOneCellDoesNotLoopForEver)
     });
     EXPECT_EQ(Seen.values[0].load(), 0);
     EXPECT_EQ(Seen.values[1].load(), 3);
+}
+
+// What the screen shows, not what the window's device context holds.
+bool ScreenCellHasInk(int32_t line, int32_t column)
+{
+    POINT origin = {column * CharWidth, line * LineHeight};
+    ClientToScreen(MainWindow.load(), &origin);
+    HDC screen = GetDC(nullptr);
+    bool ink = false;
+    for (int y = 0; y < LineHeight && !ink; ++y) {
+        for (int x = 0; x < CharWidth && !ink; ++x)
+            ink = GetPixel(screen, origin.x + x, origin.y + y) == 0;
+    }
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+TEST(TextOutput, PrintedTextReachesTheScreenWhileTheScriptWaits)
+{
+    RunScript([] {
+        OpenWindow();
+        Sleep(200);  // the GUI thread has gone idle
+        PrintText("MMMM", 1, 0, 0);
+        bool shown = false;
+        for (int i = 0; i < 100 && !shown; ++i) {
+            Sleep(10);
+            shown = ScreenCellHasInk(0, 1);
+        }
+        Seen.values[0] = shown;
+    });
+    EXPECT_EQ(Seen.values[0].load(), 1);
 }
 
 }  // namespace

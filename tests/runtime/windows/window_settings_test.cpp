@@ -11,15 +11,6 @@ protected:
     void SetUp() override { ResetWindowSettings(); }
 };
 
-TEST_F(WindowSettings, DefaultsBeforeAnyFlags)
-{
-    EXPECT_EQ(WindowStyle, 0x14CF2000u);
-    EXPECT_EQ(WindowExStyle, 0x100u);
-    EXPECT_STREQ(WindowTitle.Text(), "KorvelRT-Fenster");
-    EXPECT_EQ(NoMenu, 0);
-    EXPECT_EQ(TrueColor, 0);
-}
-
 struct StyleCase {
     int32_t flags;
     uint32_t style;
