@@ -49,10 +49,7 @@ void DrawAtOwnSize(HBITMAP bitmap, int32_t x, int32_t y, int32_t mode)
     SelectedBitmap source(bitmap);
     BitmapWidth = source.Width();
     BitmapHeight = source.Height();
-    if (!DrawTarget)
-        return;
-    const HDC targets[] = {DrawTarget, MirrorsDrawing() ? MirrorTarget : nullptr};
-    for (HDC target : targets) {
+    for (HDC target : OutputTargets()) {
         if (!target)
             continue;
         if (mode == TransparentMode)
@@ -147,8 +144,7 @@ void StretchBitmapFile(const ScriptString& name, int32_t x, int32_t y, int32_t w
     SelectedBitmap source(bitmap);
     BitmapWidth = source.Width();
     BitmapHeight = source.Height();
-    const HDC targets[] = {DrawTarget, MirrorsDrawing() ? MirrorTarget : nullptr};
-    for (HDC target : targets) {
+    for (HDC target : OutputTargets()) {
         if (!target)
             continue;
         SetStretchBltMode(target, COLORONCOLOR);
@@ -200,8 +196,7 @@ void BlitTransparent(HDC destination, int32_t x, int32_t y, int32_t width, int32
 
 void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    const HDC targets[] = {DrawTarget, MirrorsDrawing() ? MirrorTarget : nullptr};
-    for (HDC target : targets) {
+    for (HDC target : OutputTargets()) {
         if (!target)
             continue;
         MoveToEx(target, x1, y1, nullptr);

@@ -115,3 +115,8 @@ bool MirrorsDrawing()
 {
     return DrawTarget && DrawTarget == WindowDC && MirrorTarget;
 }
+
+std::array<HDC, 2> OutputTargets()
+{
+    return {DrawTarget, MirrorsDrawing() ? MirrorTarget : nullptr};
+}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 
 // BeginDraw's argument for the off-screen draw buffer.
@@ -22,3 +23,5 @@ void CreateDrawBuffer(int32_t width, int32_t height);
 void DeleteDrawBuffer();
 // Whether output to DrawTarget is repeated on MirrorTarget (DrawTarget is the main window's).
 bool MirrorsDrawing();
+// Where a drawing command draws: DrawTarget, and MirrorTarget when it mirrors; none as null.
+std::array<HDC, 2> OutputTargets();
