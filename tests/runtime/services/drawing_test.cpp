@@ -132,7 +132,7 @@ int FreeGdiHandles()
     return static_cast<int>(made.size());
 }
 
-// A canvas window in the part of the main window: its device context and a backing bitmap,
+// A canvas window standing in for the main window: its device context and a backing bitmap,
 // made and installed as the main window's creation does.
 class StandInMainWindow {
 public:
