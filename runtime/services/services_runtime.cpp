@@ -17,6 +17,6 @@ void InitialiseServices()
 void CleanupServices()
 {
     DeleteDrawBuffer();
-    ReleaseUnusedFonts();
+    DeleteTextFonts();
     ResetFileSlots();
 }

@@ -73,3 +73,11 @@ void ReleaseUnusedFonts()
         return true;
     });
 }
+
+void DeleteTextFonts()
+{
+    for (HFONT font : MadeFonts)
+        DeleteObject(font);
+    MadeFonts.clear();
+    CurrentFont = nullptr;
+}

@@ -14,3 +14,5 @@ void SelectTextFont(const ScriptString& face, int32_t height, int32_t width, int
 // context of the runtime; called whenever a context goes (buffer replaced, window context
 // released), since the font in it would otherwise be lost.
 void ReleaseUnusedFonts();
+// Runtime shutdown: deletes every font made here, CurrentFont included, and clears it.
+void DeleteTextFonts();

@@ -533,6 +533,7 @@ TEST_F(Drawing, SavingThatFailsWarns229)
 
 TEST_F(Drawing, SelectTextFontMakesTheFontOfTheArguments)
 {
+    static HFONT Seen = nullptr;
     RunScript([this] {
         StandInMainWindow main(main_);
         struct Case {
@@ -575,7 +576,11 @@ TEST_F(Drawing, SelectTextFontMakesTheFontOfTheArguments)
         EXPECT_EQ(GetCurrentObject(DrawBufferDc, OBJ_FONT), CurrentFont);
         EXPECT_EQ(GetCurrentObject(BackingDC, OBJ_FONT), onWindow);
         EndDraw();
+        Seen = CurrentFont;
     });
+    // The runtime's end deletes the fonts it made.
+    EXPECT_EQ(CurrentFont, nullptr);
+    EXPECT_EQ(GetObjectType(Seen), 0u);
 }
 
 TEST_F(Drawing, TenThousandDrawsLeaveNoGdiObjectBehind)
