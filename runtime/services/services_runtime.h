@@ -3,5 +3,6 @@
 
 // No draw buffer, drawing window -1, last bitmap size 0 x 0, FileMode 2.
 void InitialiseServices();
-// Deletes the draw buffer and closes the file slots still open.
+// Deletes the draw buffer and the fonts of SelectTextFont, and closes the file slots still
+// open.
 void CleanupServices();

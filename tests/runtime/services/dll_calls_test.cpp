@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,6 +61,8 @@ TEST(DllCalls, LoadedModulesAreFoundByTheirFileNameAndStayLoaded)
         EXPECT_TRUE(Loaded("kept.dll"));
         EXPECT_NE(FreeDll(kept), 0);
         EXPECT_FALSE(Loaded("kept.dll"));
+        // A library that cannot be loaded is no error for LoadDll: just no handle.
+        EXPECT_EQ(LoadDll("no such library"), nullptr);
         EXPECT_TRUE(Recorded.empty());
     });
 }
@@ -99,10 +102,12 @@ TEST(DllCalls, ArgumentsArriveInOrderAndResultsAtFullWidth)
         HMODULE library = LoadDll("glyphtest");
         ASSERT_NE(library, nullptr);
         EXPECT_EQ(CallDllFunction("glyphtest", "NoArguments"), 42);
+        DWORD start = GetTickCount();
         for (int i = 0; i < 1000; ++i) {
             ASSERT_EQ(CallDllFunction("glyphtest", "DigitsStdcall", {1, 2, 3}), 123);
             ASSERT_EQ(CallDllFunction("glyphtest", "DigitsCdecl", {4, 5, 6}), 456);
         }
+        std::printf("2000 calls of a loaded module: %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));
         std::vector<INT_PTR> args;
         for (INT_PTR k = 1; k <= 32; ++k)
             args.push_back(k);
