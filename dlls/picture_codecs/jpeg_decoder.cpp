@@ -1,6 +1,7 @@
 // JPEG files through stb_image (baseline, progressive, grey, YCbCr, Adobe CMYK/YCCK), turned
 // upright by their EXIF orientation. stb_image accepts files without a scan or cut off
-// inside it, so the marker structure is checked here first.
+// inside it, and overruns its Huffman table on a DHT segment of more than 256 codes, so the
+// whole marker structure is checked here first.
 
 #include <algorithm>
 
@@ -18,29 +19,63 @@ struct JpegLayout {
   int orientation = 1;
 };
 
+bool IsFrameMarker(std::uint8_t m) { return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC; }
+
+// Each table: class and id, 16 counts, then as many symbols as the counts add up to.
+bool ValidHuffmanTables(std::span<const std::uint8_t> segment) {
+  ByteReader in(segment);
+  while (in.Remaining() > 0) {
+    const std::uint8_t kind = in.U8();
+    if ((kind >> 4) > 1 || (kind & 15) > 3) return false;
+    std::size_t codes = 0;
+    for (int i = 0; i < 16; ++i) codes += in.U8();
+    if (codes > 256) return false;
+    in.Skip(codes);
+    if (in.Failed()) return false;
+  }
+  return true;
+}
+
+// Skips entropy-coded data: it ends at the first 0xFF followed by neither a stuffed zero nor
+// a restart marker.
+void SkipScanData(ByteReader& in) {
+  while (in.Remaining() >= 2) {
+    const std::size_t at = in.Position();
+    if (in.U8() != 0xFF) continue;
+    const std::uint8_t next = in.U8();
+    if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) continue;
+    in.Seek(at);
+    return;
+  }
+  in.Skip(in.Remaining() + 1);  // ran out: the file is cut short
+}
+
 JpegLayout ReadLayout(std::span<const std::uint8_t> bytes) {
   JpegLayout layout;
-  bool frame = false;
+  int frames = 0;
   ByteReader in(bytes, 2);
   while (true) {
     if (in.U8() != 0xFF) return layout;
     std::uint8_t marker = in.U8();
     while (marker == 0xFF && !in.Failed()) marker = in.U8();  // fill bytes
-    if (in.Failed() || marker == 0xD9 || marker == 0xD8) return layout;
+    if (in.Failed() || marker == 0xD8) return layout;
+    if (marker == 0xD9) {
+      layout.complete = frames == 1;
+      return layout;
+    }
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
     const std::uint16_t length = in.U16be();
     if (length < 2) return layout;
     const auto segment = in.Take(length - 2u);
     if (in.Failed()) return layout;
-    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
-      frame = true;
+    // One frame only: a second one would make stb_image resize buffers it still uses.
+    if (IsFrameMarker(marker) && ++frames > 1) return layout;
+    if (marker == 0xC4 && !ValidHuffmanTables(segment)) return layout;
     if (marker == 0xE1 && layout.orientation == 1) layout.orientation = ReadExifOrientation(segment);
     if (marker == 0xDA) {
-      // Entropy-coded data never holds FF D9: finding it means the file reaches its end.
-      static constexpr std::uint8_t kEnd[2] = {0xFF, 0xD9};
-      const auto rest = bytes.subspan(in.Position());
-      layout.complete = frame && std::search(rest.begin(), rest.end(), kEnd, kEnd + 2) != rest.end();
-      return layout;
+      if (frames == 0) return layout;
+      SkipScanData(in);
+      if (in.Failed()) return layout;
     }
   }
 }
