@@ -1,7 +1,8 @@
 // JPEG files through stb_image (baseline, progressive, grey, YCbCr, Adobe CMYK/YCCK), turned
 // upright by their EXIF orientation. stb_image accepts files without a scan or cut off
-// inside it, and overruns its Huffman table on a DHT segment of more than 256 codes, so the
-// whole marker structure is checked here first.
+// inside it, overruns its Huffman tables on a DHT segment of more than 256 codes and reads
+// out of bounds when a scan uses a table that was never defined, so the whole marker
+// structure is checked here first.
 
 #include <algorithm>
 
@@ -21,17 +22,42 @@ struct JpegLayout {
 
 bool IsFrameMarker(std::uint8_t m) { return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC; }
 
+// Bit (class * 4 + id) set for each Huffman table defined so far.
+using DefinedTables = std::uint8_t;
+
 // Each table: class and id, 16 counts, then as many symbols as the counts add up to.
-bool ValidHuffmanTables(std::span<const std::uint8_t> segment) {
+bool ReadHuffmanTables(std::span<const std::uint8_t> segment, DefinedTables& defined) {
   ByteReader in(segment);
   while (in.Remaining() > 0) {
     const std::uint8_t kind = in.U8();
     if ((kind >> 4) > 1 || (kind & 15) > 3) return false;
+    defined = DefinedTables(defined | (1u << ((kind >> 4) * 4 + (kind & 15))));
     std::size_t codes = 0;
     for (int i = 0; i < 16; ++i) codes += in.U8();
     if (codes > 256) return false;
     in.Skip(codes);
     if (in.Failed()) return false;
+  }
+  return true;
+}
+
+// A scan needs the DC tables of its components when it codes DC values for the first time
+// (sequential scans, and progressive first DC scans) and their AC tables when it codes AC
+// values.
+bool ScanTablesDefined(std::span<const std::uint8_t> header, DefinedTables defined) {
+  ByteReader in(header);
+  const std::uint8_t components = in.U8();
+  if (components == 0 || components > 4 || header.size() != 4u + 2u * components) return false;
+  const std::span<const std::uint8_t> selectors = in.Take(2u * components);
+  const std::uint8_t start = in.U8(), end = in.U8(), approximation = in.U8();
+  const bool progressive_dc_refinement = start == 0 && end == 0 && (approximation >> 4) != 0;
+  const bool needs_dc = start == 0 && !progressive_dc_refinement;
+  const bool needs_ac = end > 0;
+  for (std::size_t i = 0; i < components; ++i) {
+    const std::uint8_t dc = selectors[i * 2 + 1] >> 4, ac = selectors[i * 2 + 1] & 15;
+    if (dc > 3 || ac > 3) return false;
+    if (needs_dc && !(defined & (1u << dc))) return false;
+    if (needs_ac && !(defined & (1u << (4 + ac)))) return false;
   }
   return true;
 }
@@ -53,6 +79,7 @@ void SkipScanData(ByteReader& in) {
 JpegLayout ReadLayout(std::span<const std::uint8_t> bytes) {
   JpegLayout layout;
   int frames = 0;
+  DefinedTables tables = 0;
   ByteReader in(bytes, 2);
   while (true) {
     if (in.U8() != 0xFF) return layout;
@@ -70,10 +97,10 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes) {
     if (in.Failed()) return layout;
     // One frame only: a second one would make stb_image resize buffers it still uses.
     if (IsFrameMarker(marker) && ++frames > 1) return layout;
-    if (marker == 0xC4 && !ValidHuffmanTables(segment)) return layout;
+    if (marker == 0xC4 && !ReadHuffmanTables(segment, tables)) return layout;
     if (marker == 0xE1 && layout.orientation == 1) layout.orientation = ReadExifOrientation(segment);
     if (marker == 0xDA) {
-      if (frames == 0) return layout;
+      if (frames == 0 || !ScanTablesDefined(segment, tables)) return layout;
       SkipScanData(in);
       if (in.Failed()) return layout;
     }
