@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -266,4 +267,35 @@ TEST(DecodePicture, RefusesPicturesAboveTheSizeLimit) {
   ASSERT_LT(frame + 9, jpeg.size());
   jpeg[frame + 5] = jpeg[frame + 6] = jpeg[frame + 7] = jpeg[frame + 8] = 0xFF;
   EXPECT_FALSE(DecodePicture(jpeg).has_value());
+}
+
+bool Contains(const std::vector<std::uint8_t>& bytes, std::initializer_list<std::uint8_t> pattern) {
+  return std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end()) != bytes.end();
+}
+
+// The corpus is only worth its name if the tools wrote the variants asked of them.
+TEST(Corpus, HoldsTheVariantsItIsNamedFor) {
+  auto at = [](const char* file, std::size_t offset) { return int(corpus::ReadBytes(file).at(offset)); };
+  EXPECT_EQ(at("bmp_rle8.bmp", 30), 1);            // RLE8
+  EXPECT_EQ(at("bmp_565.bmp", 30), 3);             // bit fields
+  EXPECT_EQ(at("bmp_os2_8.dib", 14), 12);          // OS/2 core header
+  EXPECT_EQ(at("pcx_4_planes.pcx", 65), 4);
+  EXPECT_EQ(at("pcx_4_packed.pcx", 3), 4);
+  EXPECT_EQ(at("tga_top.tga", 17) & 0x20, 0x20);   // top-left origin
+  EXPECT_EQ(at("tga_map15_rle.tga", 2), 9);        // colour-mapped RLE
+  EXPECT_EQ(at("tga_map15_rle.tga", 7), 15);       // 15-bit map entries
+  EXPECT_TRUE(Contains(corpus::ReadBytes("jpeg_progressive.jpg"), {0xFF, 0xC2}));
+  EXPECT_TRUE(Contains(corpus::ReadBytes("jpeg_cmyk.jpg"), {'A', 'd', 'o', 'b', 'e'}));
+  EXPECT_TRUE(Contains(corpus::ReadBytes("jpeg_exif_6.jpg"), {'E', 'x', 'i', 'f', 0, 0}));
+  EXPECT_TRUE(Contains(corpus::ReadBytes("gif_transparent.gif"), {0x21, 0xF9, 0x04, 0x01}));
+}
+
+TEST(DecodePicture, ShowsTransparentGifPixelsWhite) {
+  const auto transparent = DecodePicture(corpus::ReadBytes("gif_transparent.gif"));
+  const auto opaque = DecodePicture(corpus::ReadBytes("gif.gif"));
+  ASSERT_TRUE(transparent && opaque);
+  const std::uint8_t* inside = transparent->Pixel(25, 5);
+  EXPECT_TRUE(inside[0] == 255 && inside[1] == 255 && inside[2] == 255);
+  const std::uint8_t* same_place = opaque->Pixel(25, 5);
+  EXPECT_FALSE(same_place[0] == 255 && same_place[1] == 255 && same_place[2] == 255);
 }
