@@ -62,24 +62,36 @@ bool ScanTablesDefined(std::span<const std::uint8_t> header, DefinedTables defin
   return true;
 }
 
-// Skips entropy-coded data: it ends at the first 0xFF followed by neither a stuffed zero nor
-// a restart marker.
-void SkipScanData(ByteReader& in) {
+// Skips entropy-coded data, which ends at the first 0xFF followed by neither a stuffed zero
+// nor a restart marker; gives the number of bytes skipped.
+std::size_t SkipScanData(ByteReader& in) {
+  const std::size_t start = in.Position();
   while (in.Remaining() >= 2) {
     const std::size_t at = in.Position();
     if (in.U8() != 0xFF) continue;
     const std::uint8_t next = in.U8();
     if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) continue;
     in.Seek(at);
-    return;
+    return at - start;
   }
   in.Skip(in.Remaining() + 1);  // ran out: the file is cut short
+  return 0;
+}
+
+// The 8 x 8 blocks of the frame's most finely sampled component.
+std::uint64_t FrameBlocks(std::span<const std::uint8_t> frame) {
+  ByteReader in(frame, 1);
+  const std::uint64_t height = in.U16be(), width = in.U16be();
+  return ((width + 7) / 8) * ((height + 7) / 8);
 }
 
 JpegLayout ReadLayout(std::span<const std::uint8_t> bytes) {
   JpegLayout layout;
   int frames = 0;
   DefinedTables tables = 0;
+  // Every block's DC value takes at least one bit of scan data: fewer bytes mean the scans
+  // were cut short, which stb_image would fill with made-up blocks.
+  std::uint64_t blocks = 0, scan_bytes = 0;
   ByteReader in(bytes, 2);
   while (true) {
     if (in.U8() != 0xFF) return layout;
@@ -87,7 +99,7 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes) {
     while (marker == 0xFF && !in.Failed()) marker = in.U8();  // fill bytes
     if (in.Failed() || marker == 0xD8) return layout;
     if (marker == 0xD9) {
-      layout.complete = frames == 1;
+      layout.complete = frames == 1 && scan_bytes * 8 >= blocks;
       return layout;
     }
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
@@ -96,12 +108,15 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes) {
     const auto segment = in.Take(length - 2u);
     if (in.Failed()) return layout;
     // One frame only: a second one would make stb_image resize buffers it still uses.
-    if (IsFrameMarker(marker) && ++frames > 1) return layout;
+    if (IsFrameMarker(marker)) {
+      if (++frames > 1) return layout;
+      blocks = FrameBlocks(segment);
+    }
     if (marker == 0xC4 && !ReadHuffmanTables(segment, tables)) return layout;
     if (marker == 0xE1 && layout.orientation == 1) layout.orientation = ReadExifOrientation(segment);
     if (marker == 0xDA) {
       if (frames == 0 || !ScanTablesDefined(segment, tables)) return layout;
-      SkipScanData(in);
+      scan_bytes += SkipScanData(in);
       if (in.Failed()) return layout;
     }
   }
