@@ -107,7 +107,7 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes) {
     if (length < 2) return layout;
     const auto segment = in.Take(length - 2u);
     if (in.Failed()) return layout;
-    // One frame only: a second one would make stb_image resize buffers it still uses.
+    // Baseline and progressive files have exactly one frame.
     if (IsFrameMarker(marker)) {
       if (++frames > 1) return layout;
       blocks = FrameBlocks(segment);
