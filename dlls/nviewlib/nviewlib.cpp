@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <new>
 
 #include "decode_picture.h"
 #include "dib_section.h"
@@ -21,7 +20,7 @@ HBITMAP WINAPI NViewLibLoad(const char* path, int /*flags*/) {
   try {
     const auto picture = picture_codecs::DecodePictureFile(path);
     return picture ? nviewlib::CreatePictureBitmap(*picture) : nullptr;
-  } catch (const std::bad_alloc&) {
+  } catch (...) {  // nothing may escape into the caller, which expects only a result
     return nullptr;
   }
 }

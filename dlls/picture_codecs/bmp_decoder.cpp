@@ -190,6 +190,9 @@ std::optional<Picture> DecodeBmp(std::span<const std::uint8_t> bytes) {
 
   if (pixel_offset < 14 + header_size || pixel_offset >= bytes.size()) return std::nullopt;
   ByteReader pixels(bytes, pixel_offset);
+  const std::size_t stride = ((std::size_t(width) * h.bits + 31) / 32) * 4;
+  // Checked before anything is allocated: a short file must not cost a large picture.
+  if (!rle && stride * rows > pixels.Remaining()) return std::nullopt;
   Picture picture(width, rows);
   auto row_of = [&](std::uint32_t stored_row) { return top_down ? stored_row : rows - 1 - stored_row; };
   auto colour = [&](std::uint32_t index) { return index < palette.size() ? palette[index] : Rgb{}; };
@@ -204,9 +207,6 @@ std::optional<Picture> DecodeBmp(std::span<const std::uint8_t> bytes) {
       }
     return picture;
   }
-
-  const std::size_t stride = ((std::size_t(width) * h.bits + 31) / 32) * 4;
-  if (stride * rows > pixels.Remaining()) return std::nullopt;
 
   std::array<Channel, 4> channels;
   if (h.bits == 16 || h.bits == 32) {

@@ -91,10 +91,16 @@ std::optional<Picture> DecodePcx(std::span<const std::uint8_t> bytes) {
     }
   }
 
+  // One run of two bytes gives at most 63: a file too short for that is refused before the
+  // picture is allocated.
+  const std::size_t line_bytes = std::size_t(bytes_per_line) * planes;
+  const std::size_t data_bytes = bytes.size() - kHeaderSize;
+  if (line_bytes * height > data_bytes * (encoding == 1 ? 63 : 1)) return std::nullopt;
+
   Picture picture(width, height);
   ByteReader data(bytes, kHeaderSize);
   PcxRunReader runs(data, encoding == 1);
-  std::vector<std::uint8_t> line(std::size_t(bytes_per_line) * planes);
+  std::vector<std::uint8_t> line(line_bytes);
   for (std::uint32_t y = 0; y < height; ++y) {
     if (!runs.Fill(line)) return std::nullopt;
     for (std::uint32_t x = 0; x < width; ++x) {

@@ -103,7 +103,6 @@ std::optional<Picture> DecodeTga(std::span<const std::uint8_t> bytes) {
     if (in.Failed()) return std::nullopt;
     stored.assign(raw.begin(), raw.end());
   } else {
-    stored.reserve(count * pixel_bytes);
     while (stored.size() < count * pixel_bytes) {
       const std::uint8_t packet = in.U8();
       const std::size_t n = (packet & 0x7Fu) + 1;

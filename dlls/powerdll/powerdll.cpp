@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <new>
 
 #include "atomic_file.h"
 #include "bmp_writer.h"
@@ -30,7 +29,7 @@ int WINAPI Convert_JPEGToBmp(const char* source, const char* target) {
     const auto picture = picture_codecs::DecodePictureFile(source);
     if (!picture) return 0;
     return powerdll::WriteFileAtomically(target, picture_codecs::EncodeBmp24(*picture)) ? 1 : 0;
-  } catch (const std::bad_alloc&) {
+  } catch (...) {  // nothing may escape into the caller, which expects only a result
     return 0;
   }
 }

@@ -48,7 +48,7 @@ done
 
 im gif.gif src200.ppm
 im gif_interlaced.gif src200.ppm -interlace Line
-im gif_transparent.gif src16.ppm -fuzz 20% -transparent red
+im gif_transparent.gif src16.ppm -alpha set -channel A -fx '(i>=20 && i<30 && j>=2 && j<9) ? 0 : 1' +channel
 im gif_grey.gif grey.pgm
 
 ppmtopcx -24bit src.ppm >pcx_24.pcx 2>/dev/null
