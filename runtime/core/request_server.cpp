@@ -6,6 +6,7 @@
 #include "message_loops.h"
 #include "request_codes.h"
 #include "runtime_state.h"
+#include "services/dll_calls.h"
 
 namespace {
 
@@ -54,6 +55,9 @@ LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     if (message != GuiRequest)
         return DefWindowProcA(window, message, wParam, lParam);
     switch (wParam) {
+    case ReqCallFunction:
+        ServeCallFunction(*reinterpret_cast<DllCallRequest*>(lParam));
+        return 0;
     case ReqSleep:
         Sleep(static_cast<DWORD>(lParam));
         return 0;
@@ -77,6 +81,10 @@ void ServeRequest(const MSG& msg)
         break;
     case ReqPumpMessages:
         ServePumpMessages();
+        Complete();
+        break;
+    case ReqCallFunction:
+        ServeCallFunction(*static_cast<DllCallRequest*>(record));
         Complete();
         break;
     case ReqSleep:

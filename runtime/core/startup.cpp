@@ -10,6 +10,7 @@
 #include "message_loops.h"
 #include "request_server.h"
 #include "runtime_state.h"
+#include "services/services_runtime.h"
 #include "values/error_report.h"
 #include "values/number_text.h"
 #include "windows/window_runtime.h"
@@ -68,6 +69,7 @@ int RunGuiThread()
 
 void ShutDown()
 {
+    CleanupServices();
     CleanupWindowRuntime();
     SetDecimalSeparator(".");
     CloseHandle(RequestDone);
@@ -87,6 +89,7 @@ int RunRuntime(HINSTANCE instance, ScriptBody script)
     SelectLocale();
     if (!InitialiseWindowRuntime())
         ExitProcess(1);
+    InitialiseServices();
     int exitCode = RunGuiThread();
     ShutDown();
     return exitCode;

@@ -1,0 +1,122 @@
+#include "draw_target.h"
+
+#include "core/runtime_state.h"
+#include "dll_calls.h"
+#include "text_fonts.h"
+#include "windows/drawing_state.h"
+
+HWND DrawWindow = DrawBufferWindow;
+HDC DrawBufferDc = nullptr;
+HBITMAP DrawBufferBitmap = nullptr;
+
+namespace {
+
+HGDIOBJ DrawBufferInitialBitmap = nullptr;  // selected back before the buffer is deleted
+
+bool HoldsOtherWindowDc()
+{
+    return DrawWindow != DrawBufferWindow && DrawWindow != MainWindow.load();
+}
+
+void ReleaseOtherWindowDc()
+{
+    // A font of SelectTextFont leaves the context before it goes back to the window.
+    if (DrawTarget)
+        SelectObject(DrawTarget, GetStockObject(SYSTEM_FONT));
+    CallDllFunction("USER32", "ReleaseDC",
+                    {reinterpret_cast<INT_PTR>(DrawWindow), reinterpret_cast<INT_PTR>(DrawTarget)});
+    DrawTarget = MirrorTarget = nullptr;
+    ReleaseUnusedFonts();
+}
+
+void RetargetFrom(HDC oldDc, HDC newDc)
+{
+    if (DrawTarget == oldDc)
+        DrawTarget = newDc;
+    if (MirrorTarget == oldDc)
+        MirrorTarget = newDc;
+}
+
+}  // namespace
+
+void BeginDraw(HWND window)
+{
+    // A window's device context still held from an unpaired BeginDraw would never be
+    // released once the target changes.
+    if (HoldsOtherWindowDc() && DrawTarget)
+        ReleaseOtherWindowDc();
+    DrawWindow = window;
+    if (window == DrawBufferWindow) {
+        DrawTarget = MirrorTarget = DrawBufferDc;
+    } else if (window == MainWindow.load()) {
+        DrawTarget = WindowDC;
+        MirrorTarget = BackingDC;
+    } else {
+        HDC dc = reinterpret_cast<HDC>(CallDllFunction("USER32", "GetDC", {reinterpret_cast<INT_PTR>(window)}));
+        DrawTarget = MirrorTarget = dc;
+    }
+}
+
+void EndDraw()
+{
+    HWND main = MainWindow.load();
+    if (DrawWindow == main)
+        return;
+    if (DrawWindow != DrawBufferWindow)
+        ReleaseOtherWindowDc();
+    DrawWindow = main;
+    DrawTarget = WindowDC;
+    MirrorTarget = BackingDC;
+}
+
+void CreateDrawBuffer(int32_t width, int32_t height)
+{
+    HDC screen = DrawTarget ? nullptr : GetDC(nullptr);
+    HDC reference = DrawTarget ? DrawTarget : screen;
+    HDC dc = CreateCompatibleDC(reference);
+    HBITMAP bitmap = CreateCompatibleBitmap(reference, width, height);
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    if (!dc || !bitmap) {
+        if (dc)
+            DeleteDC(dc);
+        if (bitmap)
+            DeleteObject(bitmap);
+        return;
+    }
+    HGDIOBJ initial = SelectObject(dc, bitmap);
+    PatBlt(dc, 0, 0, width, height, WHITENESS);
+
+    // Made before the old buffer goes, so that a buffer that is the drawing target itself
+    // can be replaced: the targets move to the new one.
+    if (DrawBufferDc)
+        RetargetFrom(DrawBufferDc, dc);
+    DeleteDrawBuffer();
+    DrawBufferDc = dc;
+    DrawBufferBitmap = bitmap;
+    DrawBufferInitialBitmap = initial;
+}
+
+void DeleteDrawBuffer()
+{
+    if (!DrawBufferDc)
+        return;
+    RetargetFrom(DrawBufferDc, nullptr);
+    SelectObject(DrawBufferDc, DrawBufferInitialBitmap);
+    DeleteDC(DrawBufferDc);
+    DeleteObject(DrawBufferBitmap);
+    DrawBufferDc = nullptr;
+    DrawBufferBitmap = nullptr;
+    DrawBufferInitialBitmap = nullptr;
+    ReleaseUnusedFonts();
+}
+
+bool MirrorsDrawing()
+{
+    return DrawTarget && DrawTarget == WindowDC && MirrorTarget;
+}
+
+std::array<HDC, 2> OutputTargets()
+{
+    return {DrawTarget, MirrorsDrawing() ? MirrorTarget : nullptr};
+}

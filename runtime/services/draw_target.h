@@ -1,0 +1,27 @@
+#pragma once
+// Where the drawing commands draw: the main window (mirrored into its backing bitmap),
+// another window's device context, or the off-screen draw buffer. Program thread only.
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+
+// BeginDraw's argument for the off-screen draw buffer.
+inline const HWND DrawBufferWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(-1));
+
+extern HWND DrawWindow;  // chosen by the last BeginDraw; MainWindow after EndDraw
+extern HDC DrawBufferDc;
+extern HBITMAP DrawBufferBitmap;
+
+// Another window's device context is fetched and released on the GUI thread.
+void BeginDraw(HWND window);
+void EndDraw();
+// A white buffer of width x height pixels compatible with DrawTarget (the screen when there
+// is none). A buffer that cannot be made leaves the previous one in place.
+void CreateDrawBuffer(int32_t width, int32_t height);
+void DeleteDrawBuffer();
+// Whether output to DrawTarget is repeated on MirrorTarget (DrawTarget is the main window's).
+bool MirrorsDrawing();
+// Where a drawing command draws: DrawTarget, and MirrorTarget when it mirrors; none as null.
+std::array<HDC, 2> OutputTargets();
