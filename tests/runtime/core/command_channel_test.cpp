@@ -71,18 +71,17 @@ TEST(CommandChannel, ArgumentListStartsWithTheProgramPath)
 TEST(CommandChannel, RequestIsServedOnTheGuiThreadAndItsResultReadAfterRequestDone)
 {
     RunScript([] {
-        // A message queued behind the request is what the GUI thread's peek finds.
+        // A message queued behind the request is what the GUI thread's peek finds. The GUI
+        // thread first sleeps on a request of its own, so that both are queued before it
+        // serves the peek.
         struct {
             int32_t messageWaiting = -1;
         } record;
-        // Both are queued while the GUI thread sleeps for another thread, so that it cannot
-        // serve the request before the message is behind it.
-        std::thread sleeper([] { SendMessageA(CommandWindow, GuiRequest, ReqSleep, 200); });
-        Sleep(50);
+        PostThreadMessageA(GuiThreadId, GuiRequest, ReqSleep, 100);
         PostThreadMessageA(GuiThreadId, GuiRequest, ReqPeekMessage, reinterpret_cast<LPARAM>(&record));
         PostMessageA(CommandWindow, WM_APP + 7, 1, 2);
-        WaitForSingleObject(RequestDone, INFINITE);
-        sleeper.join();
+        WaitForSingleObject(RequestDone, INFINITE);  // the sleep
+        WaitForSingleObject(RequestDone, INFINITE);  // the peek
         Seen.value1 = record.messageWaiting;
         Seen.message = LastMessage;
         Seen.value2 = CurrentMessage.hwnd.load() == CommandWindow ? 1 : 0;
