@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "runtime_state.h"
 #include "windows/dialog_procedures.h"
@@ -46,8 +47,16 @@ void ServeFileDialog(FileDialogRequest& request)
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     dialog.lpstrDefExt = filter.defaultExtension.empty() ? nullptr : filter.defaultExtension.c_str();
     BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-    if (!chosen)
+    if (!chosen) {
         request.file[0] = '\0';
+        return;
+    }
+    // The chosen file's folder becomes the current one, as callers expect of these dialogs;
+    // not every implementation of them does it itself.
+    std::string folder(request.file, dialog.nFileOffset);
+    if (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    SetCurrentDirectoryA(folder.c_str());
 }
 
 void ServeBrowseFolder(BrowseFolderRequest& request)

@@ -155,13 +155,30 @@ void ProgramDriver::SetSlider(HWND slider, int position) const
     PostMessageA(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider));
 }
 
+namespace {
+
+// The file-name field: an edit inside ComboBoxEx32 1148, or edit 1152 in the older layout.
+HWND FileNameEdit(const ProgramDriver& driver, HWND dialog)
+{
+    HWND nameBox = GetDlgItem(dialog, 1148);
+    return nameBox ? driver.FindChild(nameBox, "Edit") : GetDlgItem(dialog, 1152);
+}
+
+}  // namespace
+
+std::string ProgramDriver::FileDialogName(HWND owner, DWORD timeoutMs) const
+{
+    HWND dialog = FindTopLevel("#32770", owner, timeoutMs);
+    HWND edit = dialog ? FileNameEdit(*this, dialog) : nullptr;
+    return edit ? TextOf(edit) : "";
+}
+
 bool ProgramDriver::AnswerFileDialog(HWND owner, const std::string& path, DWORD timeoutMs) const
 {
     HWND dialog = FindTopLevel("#32770", owner, timeoutMs);
     if (!dialog)
         return false;
-    HWND nameBox = GetDlgItem(dialog, 1148);  // ComboBoxEx32 with an edit inside
-    HWND edit = nameBox ? FindChild(nameBox, "Edit") : GetDlgItem(dialog, 1152);
+    HWND edit = FileNameEdit(*this, dialog);
     if (!edit)
         return false;
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));

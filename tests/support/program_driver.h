@@ -41,6 +41,8 @@ public:
     // answers an overwrite prompt with Yes. False when no dialog appeared.
     bool AnswerFileDialog(HWND owner, const std::string& path, DWORD timeoutMs = 10000) const;
     bool CancelFileDialog(HWND owner, DWORD timeoutMs = 10000) const;
+    // The file name a file dialog owned by `owner` offers; "" when none appeared.
+    std::string FileDialogName(HWND owner, DWORD timeoutMs = 10000) const;
     // Sends keys (virtual-key codes) to the open popup menu; false when none is open.
     bool SteerPopupMenu(const std::vector<WORD>& keys, DWORD timeoutMs = 10000) const;
 

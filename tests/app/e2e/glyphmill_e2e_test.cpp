@@ -49,11 +49,32 @@ std::string OutputFolder()
     return folder;
 }
 
-void ForgetSettings()
+std::string SettingsFile()
 {
     char appData[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    DeleteFileA((std::string(appData) + "\\Glyphmill\\glyphmill.ini").c_str());
+    return std::string(appData) + "\\Glyphmill\\glyphmill.ini";
+}
+
+void ForgetSettings()
+{
+    DeleteFileA(SettingsFile().c_str());
+}
+
+std::string Setting(const char* key)
+{
+    char value[300] = {};
+    GetPrivateProfileStringA("folders", key, "", value, sizeof value, SettingsFile().c_str());
+    return value;
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
 }
 
 // One run of the program with its main window and controls found.
@@ -124,12 +145,16 @@ public:
         return text;
     }
 
-    // "Bild speichern", the menu item reached with `keys`, and the save dialog.
-    bool Save(const std::vector<WORD>& keys, const std::string& path)
+    // "Bild speichern", the menu item reached with `keys`, and the save dialog; `offered`
+    // receives the name the dialog proposed.
+    bool Save(const std::vector<WORD>& keys, const std::string& path, std::string* offered = nullptr)
     {
         DeleteFileA(path.c_str());
-        return Command(1501, [&] { return MenuOpen(); }) && driver.SteerPopupMenu(keys) &&
-               driver.AnswerFileDialog(main, path) &&
+        if (!Command(1501, [&] { return MenuOpen(); }) || !driver.SteerPopupMenu(keys))
+            return false;
+        if (offered)
+            *offered = driver.FileDialogName(main);
+        return driver.AnswerFileDialog(main, path) &&
                ProgramDriver::WaitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
                                         20000);
     }
@@ -197,6 +222,66 @@ TEST_F(GlyphmillEndToEnd, FourPixelOnABmpAndItsTextHtmlAndBitmapFiles)
     EXPECT_EQ(bitmap.size(), model.size());
     EXPECT_TRUE(bitmap == std::string(model.begin(), model.end()));
 
+    EXPECT_EQ(session.Quit(), 0);
+
+    // The folders of the load and of each kind of save are remembered for the next run.
+    EXPECT_EQ(Setting("load"), PictureFolder);
+    for (const char* key : {"save1", "save2", "save3"})
+        EXPECT_EQ(Setting(key), folder) << key;
+}
+
+TEST_F(GlyphmillEndToEnd, AJpegIsConvertedToTheTemporaryBitmapWhoseNameTheExportsOffer)
+{
+    Session session;
+    ASSERT_TRUE(session.ready);
+    ASSERT_TRUE(session.Load(Picture("scene.jpg")));
+    EXPECT_TRUE(ProgramDriver::WaitUntil(
+        [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 104 x 60 Pixel"; }, 10000));
+    ASSERT_TRUE(session.Convert());
+
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string converted = std::string(temp) + "_temp.bmp";
+    PixelImage pixels = LoadBitmapFile(converted);
+    ASSERT_EQ(pixels.width, 104);
+    EXPECT_EQ(session.Output(), FourPixelText(pixels, 128, true));
+
+    std::string offered;
+    std::string folder = OutputFolder();
+    ASSERT_TRUE(session.Save(MenuText, folder + "\\jpeg.txt", &offered));
+    EXPECT_EQ(offered, "_temp.txt");
+    EXPECT_EQ(session.Quit(), 0);
+    EXPECT_EQ(GetFileAttributesA(converted.c_str()), INVALID_FILE_ATTRIBUTES) << "Beenden removes it";
+}
+
+TEST_F(GlyphmillEndToEnd, CancelKeepsTheFinishedLinesAndThePartialLine)
+{
+    Session session;
+    ASSERT_TRUE(session.ready);
+    std::string picture = Picture("large.bmp");
+    ASSERT_TRUE(session.Load(picture));
+    ASSERT_TRUE(session.driver.Click(session.Radio("Originalhöhe")));
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
+                                         10000));
+    SendMessageA(session.output, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    ASSERT_TRUE(session.Command(1502, [&] { return session.driver.ToolbarButtonEnabled(session.main, 1503); }));
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return SplitLines(session.Output()).size() >= 2; }, 60000));
+    ASSERT_TRUE(session.driver.PressToolbarButton(session.main, 1503));
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
+                                         10000));
+
+    std::vector<std::string> model = SplitLines(FourPixelText(LoadBitmapFile(picture), 128, false));
+    std::string output = session.Output();
+    std::vector<std::string> lines = SplitLines(output);
+    ASSERT_GE(lines.size(), 3u);
+    ASSERT_LT(lines.size(), model.size()) << "cancelled before the end";
+    EXPECT_EQ(output.substr(output.size() - 2), "\r\n") << "the partial line ends like every line";
+    for (size_t i = 0; i + 1 < lines.size(); ++i)
+        EXPECT_EQ(lines[i], model[i]) << "line " << i;
+    const std::string& partial = lines.back();
+    EXPECT_LT(partial.size(), model[lines.size() - 1].size());
+    EXPECT_EQ(partial, model[lines.size() - 1].substr(0, partial.size()));
+    EXPECT_FALSE(session.driver.ToolbarButtonEnabled(session.main, 1503));
     EXPECT_EQ(session.Quit(), 0);
 }
 
