@@ -41,10 +41,12 @@ start_wine_session() {
   mkdir -p "$root/build"
   "$WINESERVER" -k >/dev/null 2>&1 || true
   [ "${1:-}" = caller-display ] || start_private_xvfb
+  # The persistent server first: a server that wineboot started would refuse a second one.
+  mkdir -p "$WINEPREFIX"
+  "$WINESERVER" -p
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$WINE" wineboot -i >"$root/build/wineboot.log" 2>&1
   fi
-  "$WINESERVER" -p
   wine_reg_add 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
   wine_reg_add 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
   wine_reg_add 'HKCU\Software\Wine\Drivers' Graphics REG_SZ x11
