@@ -286,7 +286,9 @@ TEST_F(MainWindowProcedure, ScrollBarMovesItsThumbAndEndsTheWaitOnlyWhenScrollin
 TEST_F(MainWindowProcedure, MaximisingHelpAndTabNotificationsEndAWait)
 {
     std::thread user([] {
-        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_SYSCOMMAND, SC_MAXIMIZE, 0); });
+        // Maximising can take longer than the usual repeat interval on a loaded machine; a
+        // second request arriving after the first wait ended would be seen by the next one.
+        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_SYSCOMMAND, SC_MAXIMIZE, 0); }, 1000);
         ActUntilStepPasses(Seen.step, 2, [] {
             HELPINFO help = {};
             help.cbSize = sizeof help;
