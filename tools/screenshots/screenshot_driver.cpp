@@ -1,0 +1,97 @@
+// Starts Glyphmill, loads a picture and converts it, saving pictures of the screen after
+// start-up, during the conversion and after it. Usage: screenshot_driver PROGRAM PICTURE OUTDIR
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/program_driver.h"
+
+namespace {
+
+std::string WindowsPath(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+// The main window's screen area as a 24-bit .bmp file.
+bool SaveWindowPicture(HWND window, const std::string& path)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+
+    BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    int rowBytes = (width * 3 + 3) / 4 * 4;
+    std::string pixels(static_cast<size_t>(rowBytes) * height, '\0');
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + pixels.size()), 0, 0, 54};
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&header, sizeof header, 1, out);
+    std::fwrite(pixels.data(), 1, pixels.size(), out);
+    return std::fclose(out) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: screenshot_driver PROGRAM PICTURE OUTDIR\n");
+        return 1;
+    }
+    std::string program = WindowsPath(argv[1]);
+    std::string folder = program.substr(0, program.find_last_of("\\/"));
+    std::string out = WindowsPath(argv[3]);
+    ProgramDriver driver;
+    if (!driver.Start(program, "", folder))
+        return 1;
+    HWND main = driver.FindTopLevel("FENSTER", nullptr, 20000);
+    // Start-up ends with the window moved from off the screen to its centre.
+    auto centred = [&] {
+        RECT rect{};
+        GetWindowRect(main, &rect);
+        return rect.right < GetSystemMetrics(SM_CXSCREEN) && driver.ToolbarButtonEnabled(main, 1500);
+    };
+    if (!main || !ProgramDriver::WaitUntil(centred, 20000))
+        return 1;
+    Sleep(1500);
+    SaveWindowPicture(main, out + "\\1-start.bmp");
+
+    for (int attempt = 0; attempt < 5 && !driver.FindTopLevel("#32770", main, 0); ++attempt) {
+        driver.PressToolbarButton(main, 1500);
+        Sleep(2000);
+    }
+    if (!driver.AnswerFileDialog(main, WindowsPath(argv[2])))
+        return 1;
+    HWND original = driver.FindChild(main, "Button", "Originalhöhe");
+    ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1502); }, 10000);
+    driver.Click(original);
+    Sleep(500);
+    driver.PressToolbarButton(main, 1502);
+    ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1503); }, 10000);
+    Sleep(3000);
+    SaveWindowPicture(main, out + "\\2-converting.bmp");
+    ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1502); }, 600000);
+    Sleep(500);
+    SaveWindowPicture(main, out + "\\3-converted.bmp");
+    driver.PressToolbarButton(main, 1505);
+    return driver.WaitForExit(20000) == 0 ? 0 : 1;
+}
