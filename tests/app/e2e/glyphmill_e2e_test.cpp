@@ -230,6 +230,60 @@ TEST_F(GlyphmillEndToEnd, FourPixelOnABmpAndItsTextHtmlAndBitmapFiles)
         EXPECT_EQ(Setting(key), folder) << key;
 }
 
+TEST_F(GlyphmillEndToEnd, SavingBeforeAnyConversion)
+{
+    Session session;
+    ASSERT_TRUE(session.ready);
+    std::string folder = OutputFolder();
+
+    // A longer file of the same name leaves none of its bytes behind the new ones.
+    std::string text = folder + "\\bild.txt";
+    {
+        std::ofstream old(text, std::ios::binary);
+        old << std::string(5000, 'x');
+    }
+    std::string offered;
+    ASSERT_TRUE(session.Command(1501, [&] { return session.MenuOpen(); }));
+    ASSERT_TRUE(session.driver.SteerPopupMenu(MenuText));
+    offered = session.driver.FileDialogName(session.main);
+    ASSERT_TRUE(session.driver.AnswerFileDialog(session.main, text));
+    EXPECT_EQ(offered, "bild.txt");
+    EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return ReadFile(text).empty(); }, 10000)) << ReadFile(text).size();
+
+    // The bitmap export has nothing to draw and writes nothing.
+    std::string bitmap = folder + "\\bild.bmp";
+    DeleteFileA(bitmap.c_str());
+    ASSERT_TRUE(session.Command(1501, [&] { return session.MenuOpen(); }));
+    ASSERT_TRUE(session.driver.SteerPopupMenu(MenuBitmap));
+    EXPECT_EQ(session.driver.FileDialogName(session.main), "bild.bmp");
+    ASSERT_TRUE(session.driver.AnswerFileDialog(session.main, bitmap));
+    Sleep(1000);
+    EXPECT_EQ(GetFileAttributesA(bitmap.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(session.Quit(), 0);
+}
+
+TEST_F(GlyphmillEndToEnd, PicturesWiderThanTheFirstDrawBufferAreConvertedAndSavedWhole)
+{
+    Session session;
+    ASSERT_TRUE(session.ready);
+    std::string picture = Picture("wide.bmp");
+    ASSERT_TRUE(session.Load(picture));
+    ASSERT_TRUE(session.driver.Click(session.Radio("Exakt")));
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
+                                         10000));
+    ASSERT_TRUE(session.Convert());
+    std::string expected = ExactText(LoadBitmapFile(picture), ProgramFolder);
+    ASSERT_EQ(SplitLines(expected).front().size(), 263u);  // 2100 / 8 rounded up: past 2000 pixels
+    EXPECT_EQ(session.Output(), expected);
+
+    std::string bitmap = OutputFolder() + "\\wide.bmp";
+    ASSERT_TRUE(session.Save(MenuBitmap, bitmap));
+    std::vector<unsigned char> model = RenderedBitmapFile(expected, ProgramFolder);
+    EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return ReadFile(bitmap).size() == model.size(); }, 10000));
+    EXPECT_TRUE(ReadFile(bitmap) == std::string(model.begin(), model.end()));
+    EXPECT_EQ(session.Quit(), 0);
+}
+
 TEST_F(GlyphmillEndToEnd, AJpegIsConvertedToTheTemporaryBitmapWhoseNameTheExportsOffer)
 {
     Session session;
