@@ -41,18 +41,18 @@ bool ReadHuffmanTables(std::span<const std::uint8_t> segment, DefinedTables& def
   return true;
 }
 
-// A scan needs the DC tables of its components when it codes DC values for the first time
-// (sequential scans, and progressive first DC scans) and their AC tables when it codes AC
-// values.
-bool ScanTablesDefined(std::span<const std::uint8_t> header, DefinedTables defined) {
+// A sequential scan needs both tables of each of its components, whatever its spectral
+// selection says (stb_image ignores it there). A progressive scan needs the DC tables when it
+// codes DC values for the first time and the AC tables when it codes AC values.
+bool ScanTablesDefined(std::span<const std::uint8_t> header, bool progressive, DefinedTables defined) {
   ByteReader in(header);
   const std::uint8_t components = in.U8();
   if (components == 0 || components > 4 || header.size() != 4u + 2u * components) return false;
   const std::span<const std::uint8_t> selectors = in.Take(2u * components);
   const std::uint8_t start = in.U8(), end = in.U8(), approximation = in.U8();
   const bool progressive_dc_refinement = start == 0 && end == 0 && (approximation >> 4) != 0;
-  const bool needs_dc = start == 0 && !progressive_dc_refinement;
-  const bool needs_ac = end > 0;
+  const bool needs_dc = !progressive || (start == 0 && !progressive_dc_refinement);
+  const bool needs_ac = !progressive || end > 0;
   for (std::size_t i = 0; i < components; ++i) {
     const std::uint8_t dc = selectors[i * 2 + 1] >> 4, ac = selectors[i * 2 + 1] & 15;
     if (dc > 3 || ac > 3) return false;
@@ -88,6 +88,7 @@ std::uint64_t FrameBlocks(std::span<const std::uint8_t> frame) {
 JpegLayout ReadLayout(std::span<const std::uint8_t> bytes) {
   JpegLayout layout;
   int frames = 0;
+  bool progressive = false;
   DefinedTables tables = 0;
   // Every block's DC value takes at least one bit of scan data: fewer bytes mean the scans
   // were cut short, which stb_image would fill with made-up blocks.
@@ -111,11 +112,12 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes) {
     if (IsFrameMarker(marker)) {
       if (++frames > 1) return layout;
       blocks = FrameBlocks(segment);
+      progressive = marker == 0xC2;
     }
     if (marker == 0xC4 && !ReadHuffmanTables(segment, tables)) return layout;
     if (marker == 0xE1 && layout.orientation == 1) layout.orientation = ReadExifOrientation(segment);
     if (marker == 0xDA) {
-      if (frames == 0 || !ScanTablesDefined(segment, tables)) return layout;
+      if (frames == 0 || !ScanTablesDefined(segment, progressive, tables)) return layout;
       scan_bytes += SkipScanData(in);
       if (in.Failed()) return layout;
     }
