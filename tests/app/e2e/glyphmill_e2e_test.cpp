@@ -230,6 +230,42 @@ TEST_F(GlyphmillEndToEnd, FourPixelOnABmpAndItsTextHtmlAndBitmapFiles)
         EXPECT_EQ(Setting(key), folder) << key;
 }
 
+TEST_F(GlyphmillEndToEnd, WidePicturesPreviewByTheirWidthAndExportsOfferTheBaseName)
+{
+    Session session;
+    ASSERT_TRUE(session.ready);
+    // 800 × 300 is wider than 4:3: scale 5, a 160 × 60 preview at (520, 350).
+    ASSERT_TRUE(session.Load(Picture("black800x300.bmp")));
+    ASSERT_TRUE(ProgramDriver::WaitUntil(
+        [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 800 x 300 Pixel"; }, 10000));
+    auto screenPixel = [&](int x, int y) {
+        POINT point{x, y};
+        ClientToScreen(session.main, &point);
+        HDC screen = GetDC(nullptr);
+        COLORREF colour = GetPixel(screen, point.x, point.y);
+        ReleaseDC(nullptr, screen);
+        return colour;
+    };
+    EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return screenPixel(600, 380) == RGB(0, 0, 0); }, 5000));
+    for (POINT inside : {POINT{520, 350}, POINT{679, 350}, POINT{520, 409}, POINT{679, 409}})
+        EXPECT_EQ(screenPixel(inside.x, inside.y), RGB(0, 0, 0)) << inside.x << "," << inside.y;
+    for (POINT outside : {POINT{600, 349}, POINT{600, 410}, POINT{525, 325}})
+        EXPECT_NE(screenPixel(outside.x, outside.y), RGB(0, 0, 0)) << outside.x << "," << outside.y;
+
+    // The base name ends before the file name's first full stop.
+    std::string folder = OutputFolder();
+    std::string katze = folder + "\\Katze.neu.gif";
+    ASSERT_TRUE(CopyFileA(Picture("scene.gif").c_str(), katze.c_str(), FALSE));
+    ASSERT_TRUE(session.Load(katze));
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
+                                         10000));
+    ASSERT_TRUE(session.Convert());
+    std::string offered;
+    ASSERT_TRUE(session.Save(MenuHtmlPlus2, folder + "\\katze.htm", &offered));
+    EXPECT_EQ(offered, "Katze.htm");
+    EXPECT_EQ(session.Quit(), 0);
+}
+
 TEST_F(GlyphmillEndToEnd, SavingBeforeAnyConversion)
 {
     Session session;
