@@ -58,6 +58,14 @@ HWND ToolbarOf(HWND mainWindow)
 
 }  // namespace
 
+std::string WindowsPath(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
 ProgramDriver::~ProgramDriver()
 {
     if (process_.hProcess) {

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// A path as Windows writes it: the build hands over "Z:/..." with forward slashes, which
+// older file dialogs do not take.
+std::string WindowsPath(std::string path);
+
 class ProgramDriver {
 public:
     ProgramDriver() = default;

@@ -9,14 +9,6 @@
 
 namespace {
 
-std::string WindowsPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 // The main window's screen area as a 24-bit .bmp file.
 bool SaveWindowPicture(HWND window, const std::string& path)
 {

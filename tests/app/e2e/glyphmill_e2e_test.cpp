@@ -18,14 +18,6 @@
 
 namespace {
 
-std::string WindowsPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 const std::string ProgramFolder = WindowsPath(PROGRAM_FOLDER);
 const std::string PictureFolder = WindowsPath(PICTURE_FOLDER);
 
