@@ -169,6 +169,7 @@ public:
 const std::vector<WORD> MenuBitmap = {VK_DOWN, VK_RETURN};
 const std::vector<WORD> MenuText = {VK_DOWN, VK_DOWN, VK_RETURN};
 // The submenu's fifth line is "Schriftgrad  0"; its items skip the separators.
+const std::vector<WORD> MenuHtmlMinus3 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN};
 const std::vector<WORD> MenuHtmlPlus2 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN,
                                          VK_DOWN, VK_DOWN, VK_RETURN};
 
@@ -207,6 +208,11 @@ TEST_F(GlyphmillEndToEnd, FourPixelOnABmpAndItsTextHtmlAndBitmapFiles)
     EXPECT_EQ(page, "<html>\r\n<head>\r\n<title>scene</title>\r\n<meta name='GENERATOR' content='Glyphmill 1.2'>\r\n"
                     "</head>\r\n<body>\r\n<pre>\r\n<font size='2'>" +
                         expected + "\r\n</font>\r\n</pre>\r\n</body>\r\n</html>");
+
+    ASSERT_TRUE(session.Save(MenuHtmlMinus3, folder + "\\small.htm"));
+    std::string small = ReadFile(folder + "\\small.htm");
+    EXPECT_NE(small.find("<font size='-3'>" + expected.substr(0, 20)), std::string::npos);
+    EXPECT_EQ(small.size(), page.size() + 1);  // "-3" against "2"
 
     ASSERT_TRUE(session.Save(MenuBitmap, folder + "\\scene.bmp"));
     std::string bitmap = ReadFile(folder + "\\scene.bmp");
