@@ -32,6 +32,15 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+bool Written(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
 std::string OutputFolder()
 {
     char temp[MAX_PATH] = {};
@@ -146,9 +155,9 @@ public:
             return false;
         if (offered)
             *offered = driver.FileDialogName(main);
-        return driver.AnswerFileDialog(main, path) &&
-               ProgramDriver::WaitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                                        20000);
+        // The program holds the file without sharing while it writes it, so the file is
+        // complete once it can be opened that way.
+        return driver.AnswerFileDialog(main, path) && ProgramDriver::WaitUntil([&] { return Written(path); }, 20000);
     }
 
     int Quit()
