@@ -29,7 +29,6 @@ enum ImageListIndex { HotList, NormalList, DisabledList, ListCount };
 std::array<INT_PTR, ListCount> ImageLists{};
 RECT ButtonRect{};
 RECT BoundingRect{};
-int32_t LargeImages = 0;
 
 struct ButtonRow {
     int32_t image;
@@ -167,7 +166,6 @@ void TbLayout()
     SendToToolbar(TB_SETSTYLE, 0, FlatStyle);
     SetImageLists();
     SetButtonSize(ButtonRect.bottom - ButtonRect.top);
-    LargeImages = 1;
     auto count = static_cast<WPARAM>(SendToToolbar(TB_BUTTONCOUNT, 0, 0));
     SendToToolbar(TB_SETROWS, MAKEWPARAM(count + 1, FALSE), reinterpret_cast<LPARAM>(&BoundingRect));
     SetWindowPosition(Toolbar, 0, 0, BoundingRect.right, BoundingRect.bottom, 0);
