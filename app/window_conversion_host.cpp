@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "app_globals.h"
 #include "app_handles.h"
 #include "draw_buffer_size.h"
@@ -24,12 +27,20 @@ namespace {
 // Cells at the right and bottom edges read up to one cell past the scanned area.
 constexpr int32_t EdgeMargin = 16;
 
+// Every update of the visible text field costs a repaint of 15 to 30 ms, so finished lines
+// are gathered and shown about ten times a second: a batch goes out when the next line
+// (expected to take as long as the last) would otherwise come more than this after the
+// previous batch.
+constexpr auto TextInterval = std::chrono::milliseconds(80);
+
 bool IsBmp()
 {
     return StrEqual(PictureExt, "bmp") != 0;
 }
 
 }  // namespace
+
+WindowConversionHost::WindowConversionHost() : lastShown_(Clock::now()), lastLine_(lastShown_) {}
 
 int32_t WindowConversionHost::SliderPosition()
 {
@@ -96,14 +107,59 @@ void WindowConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32
     EndDraw();
 }
 
+// The bar shows positions from 0 to 100 (above 100 as 100); a message that would not move
+// it costs a cross-thread round trip for nothing.
 void WindowConversionHost::ShowProgress(int32_t position)
 {
+    int32_t shown = std::clamp(position, 0, 100);
+    if (shown == shownPosition_)
+        return;
+    shownPosition_ = shown;
     SendMessageA(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 void WindowConversionHost::ShowText(const char* text)
 {
-    SendMessageA(OutputEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    size_t added = std::strlen(text + textLength_);
+    pending_.append(text + textLength_, added);
+    textLength_ += added;
+    Clock::time_point now = Clock::now();
+    Clock::duration line = now - lastLine_;
+    lastLine_ = now;
+    if (now - lastShown_ + line >= TextInterval)
+        ShowPendingLines();
+}
+
+void WindowConversionHost::CompleteText()
+{
+    if (textLength_ == 0)
+        return;  // no line: the field keeps what it showed
+    ShowPendingLines();
+    // Whatever was typed into the field meanwhile gives way to the result.
+    auto length = static_cast<size_t>(SendMessageA(OutputEdit, WM_GETTEXTLENGTH, 0, 0));
+    if (length != textLength_)
+        SendMessageA(OutputEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(TextBuffer.Text()));
+    // The finished text is shown from its top, as after setting it whole.
+    SendMessageA(OutputEdit, EM_SETSEL, 0, 0);
+    SendMessageA(OutputEdit, EM_SCROLLCARET, 0, 0);
+}
+
+// The first batch replaces the previous conversion's text; later ones are appended. The
+// field's default limit of 30,000 characters would cut appended text short, so it is lifted.
+void WindowConversionHost::ShowPendingLines()
+{
+    if (pending_.empty())
+        return;
+    if (shownLength_ == 0) {
+        SendMessageA(OutputEdit, EM_SETLIMITTEXT, 0, 0);
+        SendMessageA(OutputEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pending_.c_str()));
+    } else {
+        SendMessageA(OutputEdit, EM_SETSEL, INT_MAX, INT_MAX);
+        SendMessageA(OutputEdit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pending_.c_str()));
+    }
+    shownLength_ += pending_.size();
+    pending_.clear();
+    lastShown_ = Clock::now();
 }
 
 bool WindowConversionHost::CancelRequested()
