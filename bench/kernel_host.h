@@ -26,6 +26,7 @@ public:
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
     void ShowProgress(int32_t) override {}
     void ShowText(const char*) override {}
+    void CompleteText() override {}
     bool CancelRequested() override { return false; }
     void UnlockControls() override {}
 

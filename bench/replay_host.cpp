@@ -110,6 +110,7 @@ public:
         ++result.textSends;
         SendMessageA(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     }
+    void CompleteText() override {}  // every line was shown at once
     bool CancelRequested() override { return false; }
     void UnlockControls() override {}
 
