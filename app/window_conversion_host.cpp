@@ -74,6 +74,7 @@ bool WindowConversionHost::DrawPictureStretched(int32_t width, int32_t height)
     else
         StretchBitmapFile(PictureFile, 0, 0, width, height, 0);
     EndDraw();
+    pixels_.Forget();
     return true;
 }
 
@@ -88,6 +89,7 @@ bool WindowConversionHost::DrawPictureNatural()
     else
         DrawBitmapFile(PictureFile, 0, 0, 0);
     EndDraw();
+    pixels_.Forget();
     return true;
 }
 
@@ -96,15 +98,12 @@ void WindowConversionHost::DrawGlyph(int32_t code)
     BeginDraw(DrawBufferWindow);
     DrawBitmapResource(ResModule, ScriptString("fixedsys") + IntToStr(code), 0, 0, 0);
     EndDraw();
+    pixels_.Forget();
 }
 
 void WindowConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
 {
-    BeginDraw(DrawBufferWindow);
-    for (int32_t dy = 0; dy < height; ++dy)
-        for (int32_t dx = 0; dx < width; ++dx)
-            *colours++ = GetPixel(DrawTarget, x + dx, y + dy);
-    EndDraw();
+    pixels_.Read(x, y, width, height, colours);
 }
 
 // The bar shows positions from 0 to 100 (above 100 as 100); a message that would not move

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "conversion.h"
+#include "draw_buffer_pixels.h"
 
 // Lives for one conversion.
 class WindowConversionHost : public ConversionHost {
@@ -31,6 +32,7 @@ private:
 
     void ShowPendingLines();
 
+    DrawBufferPixels pixels_;
     int32_t shownPosition_ = -1;  // what the bar shows; not known before the first update
     size_t textLength_ = 0;       // bytes of the result text given so far
     size_t shownLength_ = 0;      // bytes of it that the text field holds
