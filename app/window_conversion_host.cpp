@@ -19,7 +19,6 @@
 #include "values/number_text.h"
 #include "values/string_functions.h"
 #include "windows/controls.h"
-#include "windows/drawing_state.h"
 #include "windows/event_variables.h"
 
 namespace {
@@ -28,10 +27,11 @@ namespace {
 constexpr int32_t EdgeMargin = 16;
 
 // Every update of the visible text field costs a repaint of 15 to 30 ms, so finished lines
-// are gathered and shown about ten times a second: a batch goes out when the next line
-// (expected to take as long as the last) would otherwise come more than this after the
-// previous batch.
-constexpr auto TextInterval = std::chrono::milliseconds(80);
+// are gathered and shown in batches: a batch goes out when the next line (expected to take
+// as long as the last) would otherwise come more than this after the previous batch. Half
+// of a tenth of a second leaves room for a send that waits on a repaint, so that the field
+// changes at least ten times a second while lines are finished.
+constexpr auto TextInterval = std::chrono::milliseconds(50);
 
 bool IsBmp()
 {

@@ -160,6 +160,38 @@ public:
         return -1;
     }
 
+    // One more conversion, watched: the longest time between two changes of the text field
+    // while the conversion runs, and how many changes there were. The polling costs the
+    // program's GUI thread a little, so these runs are not among the timed ones.
+    std::pair<double, int> WatchTextUpdates()
+    {
+        if (!PollUntil([&] { return Enabled(1502); }, 60000))
+            return {-1, 0};
+        Sleep(200);
+        SendMessageA(output, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+        if (!driver.PressToolbarButton(main, 1502))
+            return {-1, 0};
+        LRESULT length = 0;
+        std::vector<Clock::time_point> changes;
+        bool started = false;
+        PollUntil(
+            [&] {
+                LRESULT now = SendMessageA(output, WM_GETTEXTLENGTH, 0, 0);
+                if (now != length) {
+                    length = now;
+                    changes.push_back(Clock::now());
+                }
+                bool startEnabled = Enabled(1502);
+                started = started || !startEnabled;
+                return started && startEnabled;
+            },
+            600000);
+        double longest = 0;
+        for (size_t i = 1; i < changes.size(); ++i)
+            longest = std::max(longest, std::chrono::duration<double, std::milli>(changes[i] - changes[i - 1]).count());
+        return {longest, static_cast<int>(changes.size())};
+    }
+
     std::string Output() const
     {
         LRESULT length = SendMessageA(output, WM_GETTEXTLENGTH, 0, 0);
@@ -225,14 +257,15 @@ struct Row {
     std::string breakdown;
 };
 
-std::string Describe(const Breakdown& b)
+std::string Describe(const char* way, const Breakdown& b)
 {
     char line[512];
     std::snprintf(line, sizeof line,
-                  "    replay of the first version: %.0f ms in all; %.0f GetPixel %.0f ms; %d PBM_SETPOS %.0f ms; "
-                  "%d WM_SETTEXT %.0f ms; %d glyph loads %.0f ms; rest %.0f ms",
-                  b.totalMs, b.pixelReads, b.pixelMs, b.progressSends, b.progressMs, b.textSends, b.textMs,
-                  b.glyphLoads, b.glyphMs, b.totalMs - b.pixelMs - b.progressMs - b.textMs - b.glyphMs);
+                  "    replay, %s: %.0f ms in all; pixel reads (%.0f) %.0f ms; PBM_SETPOS (%d) %.0f ms; "
+                  "text updates (%d) %.0f ms + at the end %.0f ms; glyph loads (%d) %.0f ms; rest %.0f ms",
+                  way, b.totalMs, b.pixelReads, b.pixelMs, b.progressSends, b.progressMs, b.textSends, b.textMs,
+                  b.completeMs, b.glyphLoads, b.glyphMs,
+                  b.totalMs - b.pixelMs - b.progressMs - b.textMs - b.completeMs - b.glyphMs);
     return line;
 }
 
@@ -300,6 +333,7 @@ int main(int argc, char** argv)
             std::fflush(stdout);
         }
         std::string text = program.Output();
+        auto [longestGap, updates] = program.WatchTextUpdates();
 
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
@@ -321,10 +355,14 @@ int main(int argc, char** argv)
         if (kernelText != text)
             name += " [text differs from the kernel's, " + std::to_string(picture.width) + "x" +
                     std::to_string(picture.height) + "]";
-        Row row{name, runs, Median(times), Median(kernelTimes), ""};
+        char watched[128];
+        std::snprintf(watched, sizeof watched, "    text field: %d updates, at most %.0f ms apart (one watched run)",
+                      updates, longestGap);
+        Row row{name, runs, Median(times), Median(kernelTimes), watched};
         if (replay) {
-            Breakdown literal = ReplayLiteral(method, picture, ProgramFolder, c.halfHeight);
-            row.breakdown = Describe(literal);
+            Breakdown literal = ReplayConversion(Replay::First, method, picture, ProgramFolder, c.halfHeight);
+            Breakdown batched = ReplayConversion(Replay::Batched, method, picture, ProgramFolder, c.halfHeight);
+            row.breakdown += "\n" + Describe("first version", literal) + "\n" + Describe("batched as now", batched);
             if (literal.glyphLoads > 0)
                 glyphLoadMs = literal.glyphMs / literal.glyphLoads;
         }
@@ -337,9 +375,11 @@ int main(int argc, char** argv)
     std::vector<double> latencies;
     for (int i = 0; i < cancels; ++i) {
         double latency = -1;
-        program.Convert(photoExact * 0.9 * i / std::max(1, cancels), &latency);
+        double after = photoExact * 0.9 * i / std::max(1, cancels);
+        program.Convert(after, &latency);
         if (latency >= 0)
             latencies.push_back(latency);
+        std::printf("  Abbrechen %.0f ms after the start: %.0f ms\n", after, latency);
     }
 
     // The bitmap export of a 250 × 133 character picture.

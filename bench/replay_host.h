@@ -1,9 +1,13 @@
 #pragma once
-// The conversion as the first version of the program did it, replayed in a window of this
-// process laid out like the program's, with a clock around every kind of operation: one
-// GetPixel per pixel, PBM_SETPOS sent after every cell, WM_SETTEXT of the whole text after
-// every line, one resource load per glyph. A worker thread converts; the main thread owns
-// the window, as the program's two threads do.
+// A conversion replayed in a window of this process laid out like the program's, with a
+// clock around every kind of operation. A worker thread converts; the main thread owns the
+// window, as the program's two threads do. Two ways of talking to the window:
+// - First: as the first version of the program did: one GetPixel per pixel, PBM_SETPOS
+//   after every cell, WM_SETTEXT of the whole text after every line.
+// - Batched: as the program does now: one GetDIBits per band of 60 rows, PBM_SETPOS only
+//   when the bar's position changes, finished lines appended in batches about ten times a
+//   second (the first batch set whole), and the text field scrolled to its top at the end.
+// Both load every glyph image once per conversion, as both versions do.
 
 #include <string>
 
@@ -16,11 +20,14 @@ struct Breakdown {
     double progressMs = 0;
     double textMs = 0;
     double glyphMs = 0;
-    double pixelReads = 0;
+    double pixelReads = 0;  // pixels, or bands read
+    double completeMs = 0;  // showing what was held back, at the end
     int progressSends = 0;
     int textSends = 0;
     int glyphLoads = 0;
 };
 
-Breakdown ReplayLiteral(void (*method)(ConversionHost&), const PixelImage& picture, const std::string& programFolder,
-                        bool halfHeight);
+enum class Replay { First, Batched };
+
+Breakdown ReplayConversion(Replay way, void (*method)(ConversionHost&), const PixelImage& picture,
+                           const std::string& programFolder, bool halfHeight);
