@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "app_globals.h"
@@ -36,6 +37,32 @@ constexpr auto TextInterval = std::chrono::milliseconds(50);
 bool IsBmp()
 {
     return StrEqual(PictureExt, "bmp") != 0;
+}
+
+// The glyph images as the draw buffer held them after drawing, kept for the whole run: the
+// resource library does not change, and loading a glyph (a resource, a device context and
+// two selections of a bitmap) costs more than a whole cell scan's work on it.
+struct KeptGlyph {
+    bool known = false;
+    std::array<uint32_t, GlyphWidth * GlyphHeight> colours{};
+};
+std::array<KeptGlyph, 256> KeptGlyphs;
+
+// Puts a kept glyph image back at (0, 0) of the draw buffer, as drawing it would.
+void PutGlyphCell(const std::array<uint32_t, GlyphWidth * GlyphHeight>& colours)
+{
+    std::array<uint32_t, GlyphWidth * GlyphHeight> pixels;
+    for (size_t i = 0; i < colours.size(); ++i)  // colour value 0x00BBGGRR to 0x00RRGGBB
+        pixels[i] = ((colours[i] & 0xFF) << 16) | (colours[i] & 0xFF00) | ((colours[i] >> 16) & 0xFF);
+    BITMAPINFO header{};
+    header.bmiHeader.biSize = sizeof header.bmiHeader;
+    header.bmiHeader.biWidth = GlyphWidth;
+    header.bmiHeader.biHeight = -GlyphHeight;  // top-down, as read
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(DrawBufferDc, 0, 0, GlyphWidth, GlyphHeight, 0, 0, 0, GlyphHeight, pixels.data(), &header,
+                      DIB_RGB_COLORS);
 }
 
 }  // namespace
@@ -95,10 +122,23 @@ bool WindowConversionHost::DrawPictureNatural()
 
 void WindowConversionHost::DrawGlyph(int32_t code)
 {
+    KeptGlyph& kept = KeptGlyphs[static_cast<uint8_t>(code)];
+    if (kept.known) {
+        PutGlyphCell(kept.colours);
+        pixels_.Forget();
+        return;
+    }
+    BitmapWidth = BitmapHeight = 0;  // stay 0 when the glyph cannot be loaded
     BeginDraw(DrawBufferWindow);
     DrawBitmapResource(ResModule, ScriptString("fixedsys") + IntToStr(code), 0, 0, 0);
     EndDraw();
     pixels_.Forget();
+    // A glyph of the cell size is all that drawing it changed; a missing one is tried (and
+    // reported) again each time.
+    if (BitmapWidth == GlyphWidth && BitmapHeight == GlyphHeight) {
+        pixels_.Read(0, 0, GlyphWidth, GlyphHeight, kept.colours.data());
+        kept.known = true;
+    }
 }
 
 void WindowConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
