@@ -7,7 +7,8 @@
 // - Batched: as the program does now: one GetDIBits per band of 60 rows, PBM_SETPOS only
 //   when the bar's position changes, finished lines appended in batches about ten times a
 //   second (the first batch set whole), and the text field scrolled to its top at the end.
-// Both load every glyph image once per conversion, as both versions do.
+// Both load every glyph image once per conversion, as the first version did; the program
+// now loads each only in its first glyph conversion and keeps it.
 
 #include <string>
 
