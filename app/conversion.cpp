@@ -254,6 +254,7 @@ void ConvertExact(ConversionHost& host)
 
 void FinishConversion(ConversionHost& host)
 {
+    host.CompleteText();
     host.UnlockControls();
     host.ShowProgress(0);
     PictureBaseName = BaseNameOf(PictureFile);

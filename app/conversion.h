@@ -28,8 +28,11 @@ public:
     // row from (x, y).
     virtual void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) = 0;
     virtual void ShowProgress(int32_t position) = 0;
-    // The whole result text so far, zero-terminated.
+    // The whole result text so far, zero-terminated, after every finished line. The host may
+    // show it later, at the latest when CompleteText is called.
     virtual void ShowText(const char* text) = 0;
+    // The scan has ended: whatever ShowText has not shown yet is shown now.
+    virtual void CompleteText() = 0;
     virtual bool CancelRequested() = 0;
     // Unlocks the toolbar and the controls after a conversion.
     virtual void UnlockControls() = 0;

@@ -9,15 +9,15 @@
 #include "core/runtime_state.h"
 #include "draw_buffer_size.h"
 #include "export_layout.h"
-#include "services/bitmap_drawing.h"
+#include "glyph_atlas.h"
 #include "services/bitmap_file.h"
 #include "services/draw_target.h"
 #include "services/file_slots.h"
 #include "services/ini_registry.h"
 #include "settings_file.h"
-#include "values/number_text.h"
 #include "values/string_functions.h"
 #include "windows/controls.h"
+#include "windows/drawing_state.h"
 #include "windows/event_variables.h"
 #include "windows/file_dialogs.h"
 #include "windows/main_window.h"
@@ -133,12 +133,13 @@ void ExportBitmap()
         return;
     EnableControl(MainWindow.load(), 0);
     BeginDraw(DrawBufferWindow);
-    BitmapArea area = LayGlyphs(TextBuffer, [](GlyphPlacement glyph) {
-        DrawBitmapResource(ResModule, ScriptString("fixedsys") + IntToStr(glyph.code), glyph.x, glyph.y, 0);
-    });
-    // Before any conversion there is nothing to save, and no empty file is written.
-    if (area.width > 0 && area.height > 0)
-        SaveBitmapArea(ExportFile, 0, 0, area.width, area.height);
+    {
+        GlyphAtlas glyphs(DrawTarget);
+        BitmapArea area = LayGlyphs(TextBuffer, [&](GlyphPlacement glyph) { glyphs.Draw(glyph.code, glyph.x, glyph.y); });
+        // Before any conversion there is nothing to save, and no empty file is written.
+        if (area.width > 0 && area.height > 0)
+            SaveBitmapArea(ExportFile, 0, 0, area.width, area.height);
+    }
     EndDraw();
     EnableControl(MainWindow.load(), 1);
 }

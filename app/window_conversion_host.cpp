@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 #include "app_globals.h"
 #include "app_handles.h"
 #include "draw_buffer_size.h"
@@ -16,7 +20,6 @@
 #include "values/number_text.h"
 #include "values/string_functions.h"
 #include "windows/controls.h"
-#include "windows/drawing_state.h"
 #include "windows/event_variables.h"
 
 namespace {
@@ -24,12 +27,47 @@ namespace {
 // Cells at the right and bottom edges read up to one cell past the scanned area.
 constexpr int32_t EdgeMargin = 16;
 
+// Every update of the visible text field costs a repaint of 15 to 30 ms, so finished lines
+// are gathered and shown in batches: a batch goes out when the next line (expected to take
+// as long as the last) would otherwise come more than this after the previous batch. Half
+// of a tenth of a second leaves room for a send that waits on a repaint, so that the field
+// changes at least ten times a second while lines are finished.
+constexpr auto TextInterval = std::chrono::milliseconds(50);
+
 bool IsBmp()
 {
     return StrEqual(PictureExt, "bmp") != 0;
 }
 
+// The glyph images as the draw buffer held them after drawing, kept for the whole run: the
+// resource library does not change, and loading a glyph (a resource, a device context and
+// two selections of a bitmap) costs more than a whole cell scan's work on it.
+struct KeptGlyph {
+    bool known = false;
+    std::array<uint32_t, GlyphWidth * GlyphHeight> colours{};
+};
+std::array<KeptGlyph, 256> KeptGlyphs;
+
+// Puts a kept glyph image back at (0, 0) of the draw buffer, as drawing it would.
+void PutGlyphCell(const std::array<uint32_t, GlyphWidth * GlyphHeight>& colours)
+{
+    std::array<uint32_t, GlyphWidth * GlyphHeight> pixels;
+    for (size_t i = 0; i < colours.size(); ++i)  // colour value 0x00BBGGRR to 0x00RRGGBB
+        pixels[i] = ((colours[i] & 0xFF) << 16) | (colours[i] & 0xFF00) | ((colours[i] >> 16) & 0xFF);
+    BITMAPINFO header{};
+    header.bmiHeader.biSize = sizeof header.bmiHeader;
+    header.bmiHeader.biWidth = GlyphWidth;
+    header.bmiHeader.biHeight = -GlyphHeight;  // top-down, as read
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(DrawBufferDc, 0, 0, GlyphWidth, GlyphHeight, 0, 0, 0, GlyphHeight, pixels.data(), &header,
+                      DIB_RGB_COLORS);
+}
+
 }  // namespace
+
+WindowConversionHost::WindowConversionHost() : lastShown_(Clock::now()), lastLine_(lastShown_) {}
 
 int32_t WindowConversionHost::SliderPosition()
 {
@@ -63,6 +101,7 @@ bool WindowConversionHost::DrawPictureStretched(int32_t width, int32_t height)
     else
         StretchBitmapFile(PictureFile, 0, 0, width, height, 0);
     EndDraw();
+    pixels_.Forget();
     return true;
 }
 
@@ -77,33 +116,89 @@ bool WindowConversionHost::DrawPictureNatural()
     else
         DrawBitmapFile(PictureFile, 0, 0, 0);
     EndDraw();
+    pixels_.Forget();
     return true;
 }
 
 void WindowConversionHost::DrawGlyph(int32_t code)
 {
+    KeptGlyph& kept = KeptGlyphs[static_cast<uint8_t>(code)];
+    if (kept.known) {
+        PutGlyphCell(kept.colours);
+        pixels_.Forget();
+        return;
+    }
+    BitmapWidth = BitmapHeight = 0;  // stay 0 when the glyph cannot be loaded
     BeginDraw(DrawBufferWindow);
     DrawBitmapResource(ResModule, ScriptString("fixedsys") + IntToStr(code), 0, 0, 0);
     EndDraw();
+    pixels_.Forget();
+    // A glyph of the cell size is all that drawing it changed; a missing one is tried (and
+    // reported) again each time.
+    if (BitmapWidth == GlyphWidth && BitmapHeight == GlyphHeight) {
+        pixels_.Read(0, 0, GlyphWidth, GlyphHeight, kept.colours.data());
+        kept.known = true;
+    }
 }
 
 void WindowConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
 {
-    BeginDraw(DrawBufferWindow);
-    for (int32_t dy = 0; dy < height; ++dy)
-        for (int32_t dx = 0; dx < width; ++dx)
-            *colours++ = GetPixel(DrawTarget, x + dx, y + dy);
-    EndDraw();
+    pixels_.Read(x, y, width, height, colours);
 }
 
+// The bar shows positions from 0 to 100 (above 100 as 100); a message that would not move
+// it costs a cross-thread round trip for nothing.
 void WindowConversionHost::ShowProgress(int32_t position)
 {
+    int32_t shown = std::clamp(position, 0, 100);
+    if (shown == shownPosition_)
+        return;
+    shownPosition_ = shown;
     SendMessageA(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 void WindowConversionHost::ShowText(const char* text)
 {
-    SendMessageA(OutputEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    size_t added = std::strlen(text + textLength_);
+    pending_.append(text + textLength_, added);
+    textLength_ += added;
+    Clock::time_point now = Clock::now();
+    Clock::duration line = now - lastLine_;
+    lastLine_ = now;
+    if (now - lastShown_ + line >= TextInterval)
+        ShowPendingLines();
+}
+
+void WindowConversionHost::CompleteText()
+{
+    if (textLength_ == 0)
+        return;  // no line: the field keeps what it showed
+    ShowPendingLines();
+    // Whatever was typed into the field meanwhile gives way to the result.
+    auto length = static_cast<size_t>(SendMessageA(OutputEdit, WM_GETTEXTLENGTH, 0, 0));
+    if (length != textLength_)
+        SendMessageA(OutputEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(TextBuffer.Text()));
+    // The finished text is shown from its top, as after setting it whole.
+    SendMessageA(OutputEdit, EM_SETSEL, 0, 0);
+    SendMessageA(OutputEdit, EM_SCROLLCARET, 0, 0);
+}
+
+// The first batch replaces the previous conversion's text; later ones are appended. The
+// field's default limit of 30,000 characters would cut appended text short, so it is lifted.
+void WindowConversionHost::ShowPendingLines()
+{
+    if (pending_.empty())
+        return;
+    if (shownLength_ == 0) {
+        SendMessageA(OutputEdit, EM_SETLIMITTEXT, 0, 0);
+        SendMessageA(OutputEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pending_.c_str()));
+    } else {
+        SendMessageA(OutputEdit, EM_SETSEL, INT_MAX, INT_MAX);
+        SendMessageA(OutputEdit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pending_.c_str()));
+    }
+    shownLength_ += pending_.size();
+    pending_.clear();
+    lastShown_ = Clock::now();
 }
 
 bool WindowConversionHost::CancelRequested()

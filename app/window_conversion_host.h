@@ -2,10 +2,17 @@
 // The conversion methods' surroundings in the program: the main window's controls and the
 // off-screen draw buffer.
 
-#include "conversion.h"
+#include <chrono>
+#include <string>
 
+#include "conversion.h"
+#include "draw_buffer_pixels.h"
+
+// Lives for one conversion.
 class WindowConversionHost : public ConversionHost {
 public:
+    WindowConversionHost();
+
     int32_t SliderPosition() override;
     bool HalfHeightChecked() override;
     bool OriginalHeightChecked() override;
@@ -16,6 +23,20 @@ public:
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
     void ShowProgress(int32_t position) override;
     void ShowText(const char* text) override;
+    void CompleteText() override;
     bool CancelRequested() override;
     void UnlockControls() override;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void ShowPendingLines();
+
+    DrawBufferPixels pixels_;
+    int32_t shownPosition_ = -1;  // what the bar shows; not known before the first update
+    size_t textLength_ = 0;       // bytes of the result text given so far
+    size_t shownLength_ = 0;      // bytes of it that the text field holds
+    std::string pending_;         // lines given but not yet shown
+    Clock::time_point lastShown_;
+    Clock::time_point lastLine_;
 };

@@ -222,6 +222,40 @@ TEST_F(ConversionTest, CancelDuringTheThirdRowKeepsTwoLinesAndThePartialLine)
     EXPECT_EQ(Text(PictureBaseName), "Katze");
 }
 
+TEST_F(ConversionTest, TheTextIsCompletedOnceAfterTheLastLineAndBeforeTheControlsUnlock)
+{
+    // A host may hold lines back while the scan runs; the end of every conversion, also a
+    // cancelled, an empty or a refused one, must let it show them before "Start" returns.
+    struct Case {
+        const char* what;
+        void (*method)(ConversionHost&);
+        int32_t height;
+        int32_t cancelAfterCells;
+        bool tooLarge;
+        size_t texts;
+    };
+    const Case cases[] = {
+        {"4-Pixel", ConvertFourPixel, 20, -1, false, 10},
+        {"Exakt", ConvertExact, 30, -1, false, 2},
+        {"Graustufen", ConvertGreyscale, 30, -1, false, 2},
+        {"cancelled", ConvertFourPixel, 20, 24, false, 3},
+        {"no rows", ConvertFourPixel, 0, -1, false, 0},
+        {"refused", ConvertExact, 30, -1, true, 0},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        host.UseGlyphs([](int32_t) -> uint32_t { return White; });
+        Picture(28, c.height, Black);
+        host.halfHeight = false;
+        host.cancelAfterCells = c.cancelAfterCells;
+        host.pictureTooLarge = c.tooLarge;
+        c.method(host);
+        EXPECT_EQ(host.texts.size(), c.texts) << c.what;
+        EXPECT_EQ(host.completions, (std::vector<std::pair<size_t, int>>{{c.texts, 0}})) << c.what;
+        EXPECT_EQ(host.unlocks, 1) << c.what;
+    }
+}
+
 TEST_F(ConversionTest, GreyscalePicksTheNearestMeanLevelAndTiesGoToTheLowerPosition)
 {
     // Glyph levels: the code itself for codes below 0x80, else 255. Many glyphs tie at 255;

@@ -37,6 +37,7 @@ public:
     std::vector<std::string> texts;
     std::vector<std::pair<int32_t, int32_t>> stretches;
     int unlocks = 0;
+    std::vector<std::pair<size_t, int>> completions;  // texts shown and unlocks done by then
     int cells = 0;
 
     RasterHost() : buffer_(BufferSize, BufferSize, 0xFFFFFF) {}
@@ -51,6 +52,7 @@ public:
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
     void ShowProgress(int32_t position) override { progress.push_back(position); }
     void ShowText(const char* text) override { texts.emplace_back(text); }
+    void CompleteText() override { completions.emplace_back(texts.size(), unlocks); }
     bool CancelRequested() override { return ++cells == cancelAfterCells; }
     void UnlockControls() override { ++unlocks; }
 

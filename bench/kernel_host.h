@@ -1,0 +1,43 @@
+#pragma once
+// The conversion methods over pixels already in memory: the same picture and glyph images
+// the program reads, no window, no messages. What is left of a conversion when nothing
+// but the choosing of characters costs time.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "conversion.h"
+#include "picture_model.h"
+
+class KernelHost : public ConversionHost {
+public:
+    // `picture` is what the program draws (the BMP file, or the BMP a JPEG became).
+    KernelHost(const PixelImage& picture, const std::string& glyphFolder, int32_t slider, bool halfHeight);
+
+    int32_t SliderPosition() override { return slider_; }
+    bool HalfHeightChecked() override { return halfHeight_; }
+    bool OriginalHeightChecked() override { return !halfHeight_; }
+    void ReadPictureSize() override;
+    bool DrawPictureStretched(int32_t width, int32_t height) override;
+    bool DrawPictureNatural() override;
+    void DrawGlyph(int32_t code) override;
+    void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
+    void ShowProgress(int32_t) override {}
+    void ShowText(const char*) override {}
+    void CompleteText() override {}
+    bool CancelRequested() override { return false; }
+    void UnlockControls() override {}
+
+private:
+    const PixelImage& picture_;
+    int32_t slider_;
+    bool halfHeight_;
+    std::map<int32_t, PixelImage> glyphs_;                          // loaded before any timing
+    std::map<std::pair<int32_t, int32_t>, PixelImage> stretched_;  // made on the first run
+    const PixelImage* drawn_ = nullptr;
+};
+
+// Runs `method` on the kernel host as the program runs it; the text it produced.
+std::string RunKernel(void (*method)(ConversionHost&), KernelHost& host);
