@@ -78,8 +78,8 @@ int main(int argc, char** argv)
     driver.Click(original);
     Sleep(500);
     driver.PressToolbarButton(main, 1502);
+    // A conversion takes a fraction of a second: the picture is taken as soon as it runs.
     ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1503); }, 10000);
-    Sleep(3000);
     SaveWindowPicture(main, out + "\\2-converting.bmp");
     ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1502); }, 600000);
     Sleep(500);
