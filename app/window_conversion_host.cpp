@@ -46,12 +46,12 @@ bool WindowConversionHost::OriginalHeightChecked()
     return SendMessageA(OptionOriginal, BM_GETCHECK, 0, 0) != 0;
 }
 
-void WindowConversionHost::ReadPictureSize()
+void DrawBufferConversionHost::ReadPictureSize()
 {
     ReadSizeFor(PictureExt, PictureFile);
 }
 
-bool WindowConversionHost::DrawPictureStretched(int32_t width, int32_t height)
+bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t height)
 {
     if (!EnsureDrawBuffer(width + EdgeMargin, height + EdgeMargin))
         return false;
@@ -66,7 +66,7 @@ bool WindowConversionHost::DrawPictureStretched(int32_t width, int32_t height)
     return true;
 }
 
-bool WindowConversionHost::DrawPictureNatural()
+bool DrawBufferConversionHost::DrawPictureNatural()
 {
     if (!EnsureDrawBuffer(PictureWidth + EdgeMargin, PictureHeight + EdgeMargin))
         return false;
@@ -80,14 +80,14 @@ bool WindowConversionHost::DrawPictureNatural()
     return true;
 }
 
-void WindowConversionHost::DrawGlyph(int32_t code)
+void DrawBufferConversionHost::DrawGlyph(int32_t code)
 {
     BeginDraw(DrawBufferWindow);
     DrawBitmapResource(ResModule, ScriptString("fixedsys") + IntToStr(code), 0, 0, 0);
     EndDraw();
 }
 
-void WindowConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
+void DrawBufferConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
 {
     BeginDraw(DrawBufferWindow);
     for (int32_t dy = 0; dy < height; ++dy)

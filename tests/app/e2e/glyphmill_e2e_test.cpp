@@ -4,156 +4,16 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "e2e_session.h"
 #include "picture_model.h"
-#include "support/program_driver.h"
 
 namespace {
-
-std::string WindowsPath(std::string path)
-{
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
-const std::string ProgramFolder = WindowsPath(PROGRAM_FOLDER);
-const std::string PictureFolder = WindowsPath(PICTURE_FOLDER);
-
-std::string Picture(const char* name)
-{
-    return PictureFolder + "\\" + name;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-std::string OutputFolder()
-{
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "glyphmill-e2e";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
-void ForgetSettings()
-{
-    char appData[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    DeleteFileA((std::string(appData) + "\\Glyphmill\\glyphmill.ini").c_str());
-}
-
-// One run of the program with its main window and controls found.
-class Session {
-public:
-    Session()
-    {
-        started = driver.Start(ProgramFolder + "\\glyphmill.exe", "", ProgramFolder);
-        main = started ? driver.FindTopLevel("FENSTER", nullptr, 20000) : nullptr;
-        // Ready once the window stands centred on the screen, its last start-up step.
-        ready = main && ProgramDriver::WaitUntil(
-                            [&] {
-                                RECT rect{};
-                                GetWindowRect(main, &rect);
-                                return rect.right < GetSystemMetrics(SM_CXSCREEN) &&
-                                       driver.ToolbarButtonEnabled(main, 1500);
-                            },
-                            20000);
-        if (ready) {
-            output = driver.FindChild(main, "Edit");
-            slider = driver.FindChild(main, TRACKBAR_CLASSA);
-            resolution = driver.FindChild(main, "Static", "Auflösung:");
-        }
-    }
-
-    HWND Radio(const char* text) const { return driver.FindChild(main, "Button", text); }
-
-    // A command that arrives while the program is busy, not waiting for input, is not
-    // taken (as for a user's click), so a command is repeated until its effect shows.
-    template <typename Effect>
-    bool Command(int id, Effect effect)
-    {
-        for (int attempt = 0; attempt < 5; ++attempt) {
-            if (!ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, id); }, 10000) ||
-                !driver.PressToolbarButton(main, id))
-                return false;
-            if (ProgramDriver::WaitUntil(effect, 4000))
-                return true;
-        }
-        return false;
-    }
-
-    bool DialogOpen() const { return driver.FindTopLevel("#32770", main, 0) != nullptr; }
-    bool MenuOpen() const { return driver.FindTopLevel("#32768", nullptr, 0) != nullptr; }
-
-    bool Load(const std::string& path)
-    {
-        return Command(1500, [&] { return DialogOpen(); }) && driver.AnswerFileDialog(main, path);
-    }
-
-    // Starts the conversion and waits for its end: "Start" enabled again. The text field is
-    // emptied first, so that a conversion too short to be seen running still shows.
-    bool Convert()
-    {
-        SendMessageA(output, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-        auto running = [&] { return driver.ToolbarButtonEnabled(main, 1503) || !Output().empty(); };
-        if (!Command(1502, running))
-            return false;
-        return ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1502); }, 120000);
-    }
-
-    std::string Output() const
-    {
-        LRESULT length = SendMessageA(output, WM_GETTEXTLENGTH, 0, 0);
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        SendMessageA(output, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<size_t>(length));
-        return text;
-    }
-
-    // "Bild speichern", the menu item reached with `keys`, and the save dialog.
-    bool Save(const std::vector<WORD>& keys, const std::string& path)
-    {
-        DeleteFileA(path.c_str());
-        return Command(1501, [&] { return MenuOpen(); }) && driver.SteerPopupMenu(keys) &&
-               driver.AnswerFileDialog(main, path) &&
-               ProgramDriver::WaitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                                        20000);
-    }
-
-    int Quit()
-    {
-        Command(1505, [&] { return !driver.Running(); });
-        return driver.WaitForExit(20000);
-    }
-
-    ProgramDriver driver;
-    bool started = false;
-    bool ready = false;
-    HWND main = nullptr;
-    HWND output = nullptr;
-    HWND slider = nullptr;
-    HWND resolution = nullptr;
-};
-
-const std::vector<WORD> MenuBitmap = {VK_DOWN, VK_RETURN};
-const std::vector<WORD> MenuText = {VK_DOWN, VK_DOWN, VK_RETURN};
-// The submenu's fifth line is "Schriftgrad  0"; its items skip the separators.
-const std::vector<WORD> MenuHtmlPlus2 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN,
-                                         VK_DOWN, VK_DOWN, VK_RETURN};
 
 class GlyphmillEndToEnd : public ::testing::Test {
 protected:

@@ -1,0 +1,156 @@
+#include "e2e_session.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <iterator>
+
+std::string WindowsPath(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+const std::string ProgramFolder = WindowsPath(PROGRAM_FOLDER);
+const std::string PictureFolder = WindowsPath(PICTURE_FOLDER);
+
+std::string Picture(const char* name)
+{
+    return PictureFolder + "\\" + name;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::string OutputFolder()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "glyphmill-e2e";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string SettingsFile()
+{
+    char appData[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    return std::string(appData) + "\\Glyphmill\\glyphmill.ini";
+}
+
+void ForgetSettings()
+{
+    DeleteFileA(SettingsFile().c_str());
+}
+
+namespace {
+
+// The label starts as "Auflösung:" and then shows the picture's size.
+HWND ResolutionLabel(HWND main)
+{
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    EnumChildWindows(
+        main,
+        [](HWND child, LPARAM param) -> BOOL {
+            char text[128] = {};
+            GetWindowTextA(child, text, sizeof text);
+            if (std::string(text).starts_with("Auflösung:")) {
+                reinterpret_cast<Search*>(param)->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+Session::Session(const std::string& arguments)
+{
+    started = driver.Start(ProgramFolder + "\\glyphmill.exe", arguments, ProgramFolder);
+    main = started ? driver.FindTopLevel("FENSTER", nullptr, 20000) : nullptr;
+    // Ready once the window stands centred on the screen, its last start-up step.
+    ready = main && ProgramDriver::WaitUntil(
+                        [&] {
+                            RECT rect{};
+                            GetWindowRect(main, &rect);
+                            return rect.right < GetSystemMetrics(SM_CXSCREEN) &&
+                                   driver.ToolbarButtonEnabled(main, 1500);
+                        },
+                        20000);
+    if (ready) {
+        output = driver.FindChild(main, "Edit");
+        slider = driver.FindChild(main, TRACKBAR_CLASSA);
+        resolution = ResolutionLabel(main);
+    }
+}
+
+bool Session::Load(const std::string& path)
+{
+    return Command(1500, [&] { return DialogOpen(); }) && driver.AnswerFileDialog(main, path);
+}
+
+bool Session::Choose(const char* method, const char* option, int position)
+{
+    auto checked = [&](const char* text) {
+        return ProgramDriver::WaitUntil([&] { return SendMessageA(Radio(text), BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                                        10000);
+    };
+    if (!driver.Click(Radio(method)) || !checked(method))
+        return false;
+    // The options are enabled once "4-Pixel (empfohlen)" is checked.
+    if (option && (!driver.Click(Radio(option)) || !checked(option)))
+        return false;
+    driver.SetSlider(slider, position);
+    return true;
+}
+
+bool Session::Convert()
+{
+    // The text field is emptied first, so that a conversion too short to be seen running
+    // still shows.
+    SendMessageA(output, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    auto running = [&] { return driver.ToolbarButtonEnabled(main, 1503) || !Output().empty(); };
+    if (!Command(1502, running))
+        return false;
+    return ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1502); }, 120000);
+}
+
+std::string Session::Output() const
+{
+    LRESULT length = SendMessageA(output, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(output, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+bool Session::Save(const std::vector<WORD>& keys, const std::string& path)
+{
+    DeleteFileA(path.c_str());
+    return Command(1501, [&] { return MenuOpen(); }) && driver.SteerPopupMenu(keys) &&
+           driver.AnswerFileDialog(main, path) &&
+           ProgramDriver::WaitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                                    20000);
+}
+
+int Session::Quit()
+{
+    Command(1505, [&] { return !driver.Running(); });
+    return driver.WaitForExit(20000);
+}
+
+const std::vector<WORD> MenuBitmap = {VK_DOWN, VK_RETURN};
+const std::vector<WORD> MenuText = {VK_DOWN, VK_DOWN, VK_RETURN};
+// The submenu's fifth line is "Schriftgrad  0"; its items skip the separators.
+const std::vector<WORD> MenuHtmlPlus2 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN,
+                                         VK_DOWN, VK_DOWN, VK_RETURN};
