@@ -139,9 +139,9 @@ void LoadPicture()
         Fail(ExitPictureUnreadable, "Das JPEG-Bild kann nicht gelesen werden: " + given);
     if (PictureWidth <= 0 || PictureHeight <= 0)
         Fail(ExitPictureUnreadable, "Das Bild hat keine lesbare Größe: " + given);
-    // Bitmap files are checked as they are drawn (the runtime reports them); the viewer
-    // library's pictures would silently stay undrawn.
-    if (!StrEqual(PictureExt, "bmp") && !ViewerCanDecode(PictureFile))
+    // What the viewer library's decoder refuses (a cut-off file, say) would be drawn
+    // with made-up pixels or not at all.
+    if (!ViewerCanDecode(PictureFile))
         Fail(ExitPictureUnreadable, "Das Bild kann nicht entschlüsselt werden: " + given);
 }
 
@@ -188,6 +188,11 @@ void WriteResult()
         return;
     }
     std::string target = FullPath(Options.output);
+    // Renaming may replace a write-protected file, which writing it never would.
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        Fail(ExitOutputUnwritable, "Die Datei kann nicht geschrieben werden (Ordner oder schreibgeschützt): " +
+                                       Options.output);
     PartialOutput = target + ".~glyphmill";
     if (!WriteForm(PartialOutput.c_str()))
         Fail(ExitOutputUnwritable, "Die Datei kann nicht geschrieben werden: " + Options.output);

@@ -51,25 +51,22 @@ void ForgetSettings()
 
 namespace {
 
+BOOL CALLBACK MatchResolutionLabel(HWND child, LPARAM param)
+{
+    char text[128] = {};
+    GetWindowTextA(child, text, sizeof text);
+    if (!std::string(text).starts_with("Auflösung:"))
+        return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+}
+
 // The label starts as "Auflösung:" and then shows the picture's size.
 HWND ResolutionLabel(HWND main)
 {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM param) -> BOOL {
-            char text[128] = {};
-            GetWindowTextA(child, text, sizeof text);
-            if (std::string(text).starts_with("Auflösung:")) {
-                reinterpret_cast<Search*>(param)->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    EnumChildWindows(main, MatchResolutionLabel, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ TEST_F(GlyphmillOpen, NamedPictureIsLoadedAsFromTheDialog)
 {
     for (const char* name : {"scene.gif", "scene.jpg"}) {
         SCOPED_TRACE(name);
+        ForgetSettings();
         Session session("\"" + Picture(name) + "\"");
         ASSERT_TRUE(session.ready);
         EXPECT_TRUE(ProgramDriver::WaitUntil(
@@ -69,6 +70,7 @@ TEST_F(GlyphmillOpen, UnreadablePathGetsAMessageAndChangesNothing)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
+        ForgetSettings();
         Session session("\"" + c.path + "\"");
         ASSERT_TRUE(session.ready);
         HWND box = session.driver.FindTopLevel("#32770", session.main, 10000);
