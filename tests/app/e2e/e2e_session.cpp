@@ -104,9 +104,18 @@ bool Session::Choose(const char* method, const char* option, int position)
     };
     if (!driver.Click(Radio(method)) || !checked(method))
         return false;
-    // The options are enabled once "4-Pixel (empfohlen)" is checked.
-    if (option && (!driver.Click(Radio(option)) || !checked(option)))
-        return false;
+    // The options are enabled at the program's next pass after "4-Pixel (empfohlen)" is
+    // checked; a click that came while it was busy starts no pass, so it is repeated.
+    if (option) {
+        bool enabled = false;
+        for (int attempt = 0; attempt < 5 && !enabled; ++attempt) {
+            enabled = ProgramDriver::WaitUntil([&] { return IsWindowEnabled(Radio(option)) != FALSE; }, 2000);
+            if (!enabled)
+                PostMessageA(Radio(method), BM_CLICK, 0, 0);
+        }
+        if (!enabled || !driver.Click(Radio(option)) || !checked(option))
+            return false;
+    }
     driver.SetSlider(slider, position);
     return true;
 }

@@ -2,10 +2,13 @@
 // dialog; one that cannot be read gets a German message box and changes nothing.
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "e2e_session.h"
 #include "picture_model.h"
@@ -24,6 +27,25 @@ std::string MessageBoxBody(HWND box)
     char text[512] = {};
     GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
     return text;
+}
+
+// Drops `paths` on the program's main window as the shell does: a DROPFILES block with the
+// zero-separated paths, made in the program's own memory (a posted handle of this process
+// would mean nothing there).
+bool DropFiles(const Session& session, const std::vector<std::string>& paths)
+{
+    std::vector<char> block(sizeof(DROPFILES), 0);
+    reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
+    for (const std::string& path : paths)
+        block.insert(block.end(), path.c_str(), path.c_str() + path.size() + 1);
+    block.push_back(0);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, session.driver.ProcessId());
+    if (!process)
+        return false;
+    void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool written = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+    CloseHandle(process);
+    return written && PostMessageA(session.main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
 }
 
 class GlyphmillOpen : public ::testing::Test {
@@ -90,4 +112,39 @@ TEST_F(GlyphmillOpen, UnreadablePathGetsAMessageAndChangesNothing)
             [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 104 x 60 Pixel"; }, 10000));
         EXPECT_EQ(session.Quit(), 0);
     }
+}
+
+TEST_F(GlyphmillOpen, DroppedPictureIsLoadedAsFromTheDialogAndTheFirstOfSeveralIsTaken)
+{
+    Session session;
+    ASSERT_TRUE(session.ready);
+    // A drop that comes before the program waits for input is not seen, as for a click.
+    bool loaded = false;
+    for (int attempt = 0; attempt < 5 && !loaded; ++attempt) {
+        ASSERT_TRUE(DropFiles(session, {Picture("scene.gif"), Picture("scene.pcx")}));
+        loaded = ProgramDriver::WaitUntil(
+            [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 104 x 60 Pixel"; }, 3000);
+    }
+    ASSERT_TRUE(loaded) << session.driver.TextOf(session.resolution);
+    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
+                                         10000));
+    EXPECT_EQ(RememberedLoadFolder(), PictureFolder);
+    ASSERT_TRUE(session.Convert());
+    PixelImage pixels = LoadPortablePixmap(Picture("scene.gif") + ".ppm");
+    EXPECT_EQ(session.Output(), FourPixelText(pixels, 128, true)) << "the GIF, the first of the two, was loaded";
+
+    // A dropped folder is refused with a message, and the picture stays.
+    HWND box = nullptr;
+    for (int attempt = 0; attempt < 5 && !box; ++attempt) {
+        ASSERT_TRUE(DropFiles(session, {PictureFolder}));
+        box = session.driver.FindTopLevel("#32770", session.main, 3000);
+    }
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxBody(box).find("Das ist ein Ordner, keine Datei."), std::string::npos) << MessageBoxBody(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(ProgramDriver::WaitUntil(
+        [&] { return session.driver.FindTopLevel("#32770", session.main, 0) == nullptr; }, 10000));
+    EXPECT_EQ(session.driver.TextOf(session.resolution), "Auflösung: 104 x 60 Pixel");
+    EXPECT_TRUE(session.driver.ToolbarButtonEnabled(session.main, 1502));
+    EXPECT_EQ(session.Quit(), 0);
 }
