@@ -52,13 +52,15 @@ start_wine_session() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$WINE" wineboot -i >"$root/build/wineboot.log" 2>&1
   fi
-  wine_reg_add 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
-  wine_reg_add 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
-  wine_reg_add 'HKCU\Software\Wine\Drivers' Graphics REG_SZ "$driver"
   # The graphics driver is chosen when the wineserver's desktop is made: start afresh.
+  wine_reg_add 'HKCU\Software\Wine\Drivers' Graphics REG_SZ "$driver"
   "$WINESERVER" -k >/dev/null 2>&1 || true
   "$WINESERVER" -w >/dev/null 2>&1 || true
   "$WINESERVER" -p
+  # The first program of a wineserver starts Wine's services, which keep the standard
+  # output they inherit: started here, they hold no pipe of a caller (ctest) open.
+  wine_reg_add 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
+  wine_reg_add 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
 }
 
 stop_wine_session() {

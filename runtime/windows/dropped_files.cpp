@@ -28,9 +28,10 @@ std::string FirstPath(HDROP drop)
 
 }  // namespace
 
-void ReportDroppedFiles(HDROP drop)
+void ReportDroppedFiles(HWND window, HDROP drop)
 {
-    std::string path = FirstPath(drop);
+    bool accepted = (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+    std::string path = accepted ? FirstPath(drop) : std::string();
     DragFinish(drop);
     if (path.empty())
         return;

@@ -11,8 +11,9 @@
 // Outside the 16-bit range of menu and control identifiers, so no command is mistaken for it.
 constexpr int32_t FileDropCommand = 0x10000;
 
-// GUI thread: keeps the drop's first path, reports FileDropCommand and ends a wait. Frees
+// GUI thread: keeps the drop's first path, reports FileDropCommand and ends a wait; a
+// window that does not accept files at the moment (DragAcceptFiles) ignores the drop. Frees
 // the drop.
-void ReportDroppedFiles(HDROP drop);
+void ReportDroppedFiles(HWND window, HDROP drop);
 // Program thread: the path of the last drop, "" when none came since the last call.
 ScriptString TakeDroppedFile();

@@ -232,9 +232,9 @@ LRESULT OnExitSizeMove(HWND window)
     return 0;
 }
 
-LRESULT OnDropFiles(WPARAM wParam)
+LRESULT OnDropFiles(HWND window, WPARAM wParam)
 {
-    ReportDroppedFiles(reinterpret_cast<HDROP>(wParam));
+    ReportDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
     return 0;
 }
 
@@ -306,7 +306,7 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_EXITSIZEMOVE:
         return OnExitSizeMove(window);
     case WM_DROPFILES:
-        return OnDropFiles(wParam);
+        return OnDropFiles(window, wParam);
     case WM_USER:
         return OnUser(window);
     default:

@@ -125,7 +125,7 @@ TEST_F(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
     EXPECT_EQ(Seen.values[0].load(), 40001);
 }
 
-TEST_F(MainWindowProcedure, DroppedFilesReportTheirFirstPathOnce)
+TEST_F(MainWindowProcedure, DroppedFilesReportTheirFirstPathOnceWhileTheWindowAcceptsThem)
 {
     std::thread user([] {
         ActUntilStepPasses(Seen.step, 1, [] {
@@ -133,9 +133,15 @@ TEST_F(MainWindowProcedure, DroppedFilesReportTheirFirstPathOnce)
             PostToMain(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
         });
     });
-    static std::string first, again;
+    static std::string first, again, refused;
     RunScript([] {
         OpenWindow();
+        // Not accepted yet: the drop is ignored.
+        HDROP ignored = MakeDrop(std::string("C:\\a.gif\0", 9));
+        SendMessageA(Main.load(), WM_DROPFILES, reinterpret_cast<WPARAM>(ignored), 0);
+        Seen.values[1] = MenuCommand.load();
+        refused = TakeDroppedFile().Text();
+        DragAcceptFiles(Main.load(), TRUE);
         Seen.step = 1;
         WaitForInput();
         Seen.values[0] = MenuCommand.load();
@@ -144,6 +150,8 @@ TEST_F(MainWindowProcedure, DroppedFilesReportTheirFirstPathOnce)
         Seen.step = 2;
     });
     user.join();
+    EXPECT_NE(Seen.values[1].load(), FileDropCommand);
+    EXPECT_EQ(refused, "") << "a window that does not accept files ignores drops";
     EXPECT_EQ(Seen.values[0].load(), FileDropCommand);
     EXPECT_EQ(first, "C:\\erstes Bild.gif");
     EXPECT_EQ(again, "") << "a drop is taken once";
