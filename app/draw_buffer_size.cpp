@@ -17,7 +17,19 @@ constexpr char TooLargeMessage[] =
     "Es können Bilder bis 8192 Bildpunkte Breite und Höhe und bis 25 Millionen Bildpunkte "
     "umgewandelt und als Grafik gespeichert werden.";
 
+void ShowTooLargeBox(const char* message)
+{
+    MessageBoxA(MainWindow.load(), message, "Glyphmill 1.2", MB_OK | MB_ICONWARNING);
+}
+
+void (*TooLargeNotice)(const char*) = ShowTooLargeBox;
+
 }  // namespace
+
+void SetTooLargeNotice(void (*notice)(const char* message))
+{
+    TooLargeNotice = notice;
+}
 
 void CreateStartDrawBuffer()
 {
@@ -33,7 +45,7 @@ bool EnsureDrawBuffer(int32_t width, int32_t height)
     int32_t newHeight = std::max(height, BufferHeight);
     if (newWidth > DrawBufferMaxSide || newHeight > DrawBufferMaxSide ||
         int64_t{newWidth} * newHeight > DrawBufferMaxPixels) {
-        MessageBoxA(MainWindow.load(), TooLargeMessage, "Glyphmill 1.2", MB_OK | MB_ICONWARNING);
+        TooLargeNotice(TooLargeMessage);
         return false;
     }
     CreateDrawBuffer(newWidth, newHeight);

@@ -12,3 +12,6 @@ void CreateStartDrawBuffer();
 // Makes the buffer at least width × height. Beyond the limit the user is told (German
 // message box) and false is returned. A grown buffer starts white.
 bool EnsureDrawBuffer(int32_t width, int32_t height);
+// Replaces the message box that tells of a too large picture (a run without a window has
+// none to show).
+void SetTooLargeNotice(void (*notice)(const char* message));

@@ -83,18 +83,36 @@ bool ChooseExportFile(ExportForm& form)
     return true;
 }
 
-// Text and HTML files are written through file slot 1. A longer file of the same name is
-// removed first, so none of its old bytes stay behind the new ones.
-void OpenExportFile()
+constexpr char NotWrittenMessage[] = "Die Datei konnte nicht geschrieben werden:\r\n";
+
+void TellNotWritten(const ScriptString& path)
 {
-    AssignFile(1, ExportFile);
-    EraseFile(1);
-    OpenFile(1);
+    ScriptString message(NotWrittenMessage);
+    message.Append(path.Text());
+    MessageBoxA(MainWindow.load(), message.Text(), "Glyphmill 1.2", MB_OK | MB_ICONWARNING);
 }
 
-void WriteText(const ScriptString& text)
+bool WriteSlotBytes(const char* bytes, uint32_t count)
 {
-    WriteBlock(1, text.Text(), 0, static_cast<int32_t>(text.Length()));
+    return WriteBlock(1, bytes, 0, static_cast<int32_t>(count)) == static_cast<int32_t>(count);
+}
+
+// Text and HTML files are written through file slot 1. A longer file of the same name is
+// removed first, so none of its old bytes stay behind the new ones.
+template <typename WriteParts>
+bool WriteThroughSlot(const ScriptString& path, WriteParts writeParts)
+{
+    SetFileMode(2);
+    AssignFile(1, path);
+    EraseFile(1);
+    OpenFile(1);
+    if (!FileIsOpen(1))
+        return false;
+    bool complete = writeParts();
+    CloseFile(1);
+    if (!complete)
+        EraseFile(1);
+    return complete;
 }
 
 }  // namespace
@@ -123,24 +141,8 @@ void ExportBitmap()
 {
     if (!ChooseExportFile(BitmapForm))
         return;
-    // The whole picture must fit the draw buffer: the widest line and all lines.
-    BitmapArea needed{0, 0};
-    LayGlyphs(TextBuffer, [&](GlyphPlacement glyph) {
-        needed.width = std::max(needed.width, glyph.x + CellWidth);
-        needed.height = glyph.y + CellHeight;
-    });
-    if (!EnsureDrawBuffer(needed.width, needed.height))
-        return;
     EnableControl(MainWindow.load(), 0);
-    BeginDraw(DrawBufferWindow);
-    {
-        GlyphAtlas glyphs(DrawTarget);
-        BitmapArea area = LayGlyphs(TextBuffer, [&](GlyphPlacement glyph) { glyphs.Draw(glyph.code, glyph.x, glyph.y); });
-        // Before any conversion there is nothing to save, and no empty file is written.
-        if (area.width > 0 && area.height > 0)
-            SaveBitmapArea(ExportFile, 0, 0, area.width, area.height);
-    }
-    EndDraw();
+    WriteBitmapFile(ExportFile);
     EnableControl(MainWindow.load(), 1);
 }
 
@@ -148,18 +150,54 @@ void ExportText()
 {
     if (!ChooseExportFile(TextForm))
         return;
-    OpenExportFile();
-    WriteBlock(1, TextBuffer.Text(), 0, static_cast<int32_t>(TextBuffer.Length()));
-    CloseFile(1);
+    if (!WriteTextFile(ExportFile))
+        TellNotWritten(ExportFile);
 }
 
 void ExportHtml()
 {
     if (!ChooseExportFile(HtmlForm))
         return;
-    OpenExportFile();
-    WriteText(HtmlHeader(PictureBaseName, FontSizeText));
-    WriteBlock(1, TextBuffer.Text(), 0, static_cast<int32_t>(TextBuffer.Length()));
-    WriteText(HtmlFooter());
-    CloseFile(1);
+    if (!WriteHtmlFile(ExportFile, PictureBaseName, FontSizeText))
+        TellNotWritten(ExportFile);
+}
+
+bool WriteBitmapFile(const ScriptString& path)
+{
+    // The whole picture must fit the draw buffer: the widest line and all lines.
+    BitmapArea needed{0, 0};
+    LayGlyphs(TextBuffer, [&](GlyphPlacement glyph) {
+        needed.width = std::max(needed.width, glyph.x + CellWidth);
+        needed.height = glyph.y + CellHeight;
+    });
+    if (!EnsureDrawBuffer(needed.width, needed.height))
+        return false;
+    BeginDraw(DrawBufferWindow);
+    bool drawn = false;
+    {
+        GlyphAtlas glyphs(DrawTarget);
+        BitmapArea area = LayGlyphs(TextBuffer, [&](GlyphPlacement glyph) { glyphs.Draw(glyph.code, glyph.x, glyph.y); });
+        // Before any conversion there is nothing to save, and no empty file is written.
+        drawn = area.width > 0 && area.height > 0;
+        if (drawn)
+            SaveBitmapArea(path, 0, 0, area.width, area.height);
+    }
+    EndDraw();
+    return drawn;
+}
+
+bool WriteTextFile(const ScriptString& path)
+{
+    return WriteThroughSlot(path, [] { return WriteSlotBytes(TextBuffer.Text(), TextBuffer.Length()); });
+}
+
+bool WriteHtmlFile(const ScriptString& path, const ScriptString& title, const ScriptString& fontSize)
+{
+    return WriteThroughSlot(path, [&] {
+        ScriptString header = HtmlHeader(title, fontSize);
+        ScriptString footer = HtmlFooter();
+        return WriteSlotBytes(header.Text(), header.Length()) &&
+               WriteSlotBytes(TextBuffer.Text(), TextBuffer.Length()) &&
+               WriteSlotBytes(footer.Text(), footer.Length());
+    });
 }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app_globals.h"
+#include "core/runtime_state.h"
+#include "procedure_call.h"
 #include "services/dll_calls.h"
 #include "services/file_slots.h"
 #include "values/proc_values.h"
@@ -134,8 +136,11 @@ void ReadPcxSize()
 {
     ScriptString path = ArgString(1);
     ReadHeader(path, 8, 4);
-    PrintText(path, 1, 1, 1);
-    PrintText(":", 2, 1, 1);
+    // Printed on the main window; a conversion without a window has nowhere to print it.
+    if (MainWindow.load()) {
+        PrintText(path, 1, 1, 1);
+        PrintText(":", 2, 1, 1);
+    }
     PictureWidth = Word(0) + 1;
     PictureHeight = Word(2) + 1;
 }
@@ -158,6 +163,35 @@ void ReadSizeFor(const ScriptString& extension, const ScriptString& path)
         ReadPcxSize();
     else if (StrEqual(extension, "tga"))
         ReadTgaSize();
+}
+
+bool IsJpegExtension(const ScriptString& extension)
+{
+    for (const char* jpeg : {"jpg", "jif", "jpe", "peg"})
+        if (StrEqual(extension, jpeg))
+            return true;
+    return false;
+}
+
+void TakePicture(const ScriptString& path)
+{
+    PictureFile = path;
+    PictureExt = StrLower(StrRight(PictureFile, 3));
+    if (IsJpegExtension(PictureExt)) {
+        CallProcedure(ConvertJpeg, {StringValue(PictureFile), StringValue(JpegTempFile)});
+        PictureFile = JpegTempFile;
+        PictureExt = "bmp";
+    }
+    ReadSizeFor(PictureExt, PictureFile);
+}
+
+bool ViewerCanDecode(const ScriptString& path)
+{
+    DecodedPicture picture;
+    if (!LoadDecoded(path, picture))
+        return false;
+    ReleaseDecoded(picture);
+    return true;
 }
 
 void ConvertJpeg()

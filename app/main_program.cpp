@@ -2,6 +2,9 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
 
 #include "app_globals.h"
 #include "app_handles.h"
@@ -12,6 +15,7 @@
 #include "draw_buffer_size.h"
 #include "export.h"
 #include "image_import.h"
+#include "picture_path.h"
 #include "procedure_call.h"
 #include "services/bitmap_drawing.h"
 #include "services/dll_calls.h"
@@ -25,6 +29,7 @@
 #include "values/string_functions.h"
 #include "window_conversion_host.h"
 #include "windows/controls.h"
+#include "windows/dropped_files.h"
 #include "windows/event_variables.h"
 #include "windows/file_dialogs.h"
 #include "windows/main_window.h"
@@ -56,6 +61,9 @@ double PreviewTop = 0.0;
 
 ScriptString SettingsFile;
 
+// Named on the command line; opened once the window stands.
+std::string PictureToOpen;
+
 void ReadFolderSettings()
 {
     LoadFolder = ReadIniString(SettingsFile, "folders", "load");
@@ -85,6 +93,12 @@ void DrawPreviewFrame()
 void SetFont(HWND control, HFONT font)
 {
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// Dropping needs the window's consent, which it withholds while a conversion runs.
+void AcceptDroppedFiles(bool accept)
+{
+    DragAcceptFiles(MainWindow.load(), accept ? TRUE : FALSE);
 }
 
 void DrawSliderMark()
@@ -178,6 +192,7 @@ void StartUp()
 
     ImportModule = LoadDll("POWERDLL.DLL");
     CallDllFunction("POWERDLL.DLL", "DLL_LoadPowerDLL", {1});
+    AcceptDroppedFiles(true);
 }
 
 void ComputePreviewGeometry()
@@ -212,12 +227,16 @@ void DrawPreview()
                           static_cast<int32_t>(PreviewWidth), static_cast<int32_t>(PreviewHeight), 0);
 }
 
-bool IsJpegExtension(const ScriptString& extension)
+// The chosen picture becomes the program's: its folder is remembered, its size shown and
+// its preview drawn. The current folder is the picture's, as the open dialog leaves it.
+void ShowChosenPicture(const ScriptString& chosen)
 {
-    for (const char* jpeg : {"jpg", "jif", "jpe", "peg"})
-        if (StrEqual(extension, jpeg))
-            return true;
-    return false;
+    WriteIniString(SettingsFile, "folders", "load", GetDirectory("@"));
+    LoadFolder = GetDirectory("@");
+    TakePicture(chosen);
+    SetWindowTextA(ResolutionLabel, (ScriptString("Auflösung: ") + IntToStr(PictureWidth) + " x " +
+                                     IntToStr(PictureHeight) + " Pixel").Text());
+    DrawPreview();
 }
 
 void LoadPicture()
@@ -228,19 +247,22 @@ void LoadPicture()
     ScriptString chosen = OpenFileDialog("Grafik suchen...", PictureFilter);
     if (StrEqual(chosen, ""))
         return;
-    WriteIniString(SettingsFile, "folders", "load", GetDirectory("@"));
-    LoadFolder = GetDirectory("@");
-    PictureFile = chosen;
-    PictureExt = StrLower(StrRight(PictureFile, 3));
-    if (IsJpegExtension(PictureExt)) {
-        CallProcedure(ConvertJpeg, {StringValue(PictureFile), StringValue(JpegTempFile)});
-        PictureFile = JpegTempFile;
-        PictureExt = "bmp";
+    ShowChosenPicture(chosen);
+}
+
+// A picture named on the command line or dropped on the window is loaded as if chosen in
+// the open dialog; one that cannot be read changes nothing.
+void OpenGivenPicture(const std::string& path)
+{
+    PictureProblem problem = CheckPictureFile(path);
+    if (problem != PictureProblem::None) {
+        MessageBoxA(MainWindow.load(), PictureProblemText(problem, path).c_str(), "Glyphmill 1.2",
+                    MB_OK | MB_ICONWARNING);
+        return;
     }
-    ReadSizeFor(PictureExt, PictureFile);
-    SetWindowTextA(ResolutionLabel, (ScriptString("Auflösung: ") + IntToStr(PictureWidth) + " x " +
-                                     IntToStr(PictureHeight) + " Pixel").Text());
-    DrawPreview();
+    std::string full = FullPath(path);
+    ChangeDirectory(FolderOf(full).c_str());
+    ShowChosenPicture(full.c_str());
 }
 
 void RunConversion(void (*method)(ConversionHost&))
@@ -248,6 +270,7 @@ void RunConversion(void (*method)(ConversionHost&))
     PrepareConversion();
     WindowConversionHost host;
     method(host);
+    AcceptDroppedFiles(true);
 }
 
 void OpenHelp()
@@ -281,6 +304,7 @@ void PrepareConversion()
 {
     CallDllFunction("KERNEL32", "Sleep", {100});
     FocusControl(MainWindow.load());
+    AcceptDroppedFiles(false);
     ResetConversionState();
     CallProcedure(TbDisableButton, {IntValue(CmdStart)});
     CallProcedure(TbEnableButton, {IntValue(CmdCancel)});
@@ -290,9 +314,16 @@ void PrepareConversion()
         CallProcedure(TbDisableButton, {IntValue(command)});
 }
 
+void SetPictureToOpen(const std::string& path)
+{
+    PictureToOpen = path;
+}
+
 void MainScript()
 {
     StartUp();
+    if (!PictureToOpen.empty())
+        OpenGivenPicture(PictureToOpen);
     for (;;) {
         EnableOptionRadios();
         if (MenuItemChosen(CmdStart) && IsChecked(MethodFourPixel))
@@ -305,6 +336,8 @@ void MainScript()
             LoadPicture();
         else if (MenuItemChosen(CmdSave))
             ShowSaveMenu();
+        else if (MenuItemChosen(FileDropCommand))
+            OpenGivenPicture(TakeDroppedFile().Text());
 
         if (MenuItemChosen(CmdExit))
             ShutDown();

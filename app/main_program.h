@@ -2,7 +2,11 @@
 // The application's main program, run on the program thread, and the steps of it that
 // other parts of the application share.
 
+#include <string>
+
 void MainScript();
+// A picture that MainScript opens once the window stands, as if chosen in the open dialog.
+void SetPictureToOpen(const std::string& path);
 
 // Locks toolbar and controls and resets the conversion state before a conversion.
 void PrepareConversion();

@@ -84,12 +84,12 @@ bool WindowConversionHost::OriginalHeightChecked()
     return SendMessageA(OptionOriginal, BM_GETCHECK, 0, 0) != 0;
 }
 
-void WindowConversionHost::ReadPictureSize()
+void DrawBufferConversionHost::ReadPictureSize()
 {
     ReadSizeFor(PictureExt, PictureFile);
 }
 
-bool WindowConversionHost::DrawPictureStretched(int32_t width, int32_t height)
+bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t height)
 {
     if (!EnsureDrawBuffer(width + EdgeMargin, height + EdgeMargin))
         return false;
@@ -105,7 +105,7 @@ bool WindowConversionHost::DrawPictureStretched(int32_t width, int32_t height)
     return true;
 }
 
-bool WindowConversionHost::DrawPictureNatural()
+bool DrawBufferConversionHost::DrawPictureNatural()
 {
     if (!EnsureDrawBuffer(PictureWidth + EdgeMargin, PictureHeight + EdgeMargin))
         return false;
@@ -120,7 +120,7 @@ bool WindowConversionHost::DrawPictureNatural()
     return true;
 }
 
-void WindowConversionHost::DrawGlyph(int32_t code)
+void DrawBufferConversionHost::DrawGlyph(int32_t code)
 {
     KeptGlyph& kept = KeptGlyphs[static_cast<uint8_t>(code)];
     if (kept.known) {
@@ -141,7 +141,7 @@ void WindowConversionHost::DrawGlyph(int32_t code)
     }
 }
 
-void WindowConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
+void DrawBufferConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
 {
     pixels_.Read(x, y, width, height, colours);
 }

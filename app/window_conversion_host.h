@@ -1,6 +1,6 @@
 #pragma once
-// The conversion methods' surroundings in the program: the main window's controls and the
-// off-screen draw buffer.
+// The conversion methods' surroundings in the program: the off-screen draw buffer, and the
+// main window's controls.
 
 #include <chrono>
 #include <string>
@@ -8,19 +8,27 @@
 #include "conversion.h"
 #include "draw_buffer_pixels.h"
 
-// Lives for one conversion.
-class WindowConversionHost : public ConversionHost {
+// Picture drawing and pixel reading in the off-screen draw buffer, shared by the window
+// and the conversion without a window. Lives for one conversion.
+class DrawBufferConversionHost : public ConversionHost {
+public:
+    void ReadPictureSize() override;
+    bool DrawPictureStretched(int32_t width, int32_t height) override;
+    bool DrawPictureNatural() override;
+    void DrawGlyph(int32_t code) override;
+    void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
+
+private:
+    DrawBufferPixels pixels_;
+};
+
+class WindowConversionHost : public DrawBufferConversionHost {
 public:
     WindowConversionHost();
 
     int32_t SliderPosition() override;
     bool HalfHeightChecked() override;
     bool OriginalHeightChecked() override;
-    void ReadPictureSize() override;
-    bool DrawPictureStretched(int32_t width, int32_t height) override;
-    bool DrawPictureNatural() override;
-    void DrawGlyph(int32_t code) override;
-    void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
     void ShowProgress(int32_t position) override;
     void ShowText(const char* text) override;
     void CompleteText() override;
@@ -32,7 +40,6 @@ private:
 
     void ShowPendingLines();
 
-    DrawBufferPixels pixels_;
     int32_t shownPosition_ = -1;  // what the bar shows; not known before the first update
     size_t textLength_ = 0;       // bytes of the result text given so far
     size_t shownLength_ = 0;      // bytes of it that the text field holds

@@ -36,20 +36,31 @@ wine_reg_add() {
 
 # Creates the prefix once (serially: concurrent first use fails) and keeps one wineserver
 # alive for the whole session, since a cold one costs seconds per process. With the
-# argument "caller-display" the caller's DISPLAY is used instead of a private Xvfb.
+# argument "caller-display" the caller's DISPLAY is used instead of a private Xvfb; with
+# "null-driver" there is no display at all (Wine's null graphics driver), for runs that
+# show no window.
 start_wine_session() {
+  local mode=${1:-private-xvfb}
+  local driver=x11
   mkdir -p "$root/build"
   "$WINESERVER" -k >/dev/null 2>&1 || true
-  [ "${1:-}" = caller-display ] || start_private_xvfb
-  # The persistent server first: a server that wineboot started would refuse a second one.
-  mkdir -p "$WINEPREFIX"
-  "$WINESERVER" -p
+  case "$mode" in
+    caller-display) ;;
+    null-driver) driver=null; unset DISPLAY ;;
+    *) start_private_xvfb ;;
+  esac
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$WINE" wineboot -i >"$root/build/wineboot.log" 2>&1
   fi
+  # The graphics driver is chosen when the wineserver's desktop is made: start afresh.
+  wine_reg_add 'HKCU\Software\Wine\Drivers' Graphics REG_SZ "$driver"
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -w >/dev/null 2>&1 || true
+  "$WINESERVER" -p
+  # The first program of a wineserver starts Wine's services, which keep the standard
+  # output they inherit: started here, they hold no pipe of a caller (ctest) open.
   wine_reg_add 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
   wine_reg_add 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
-  wine_reg_add 'HKCU\Software\Wine\Drivers' Graphics REG_SZ x11
 }
 
 stop_wine_session() {

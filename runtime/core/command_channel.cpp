@@ -34,10 +34,16 @@ void WaitForInput()
 
 void EndProgram()
 {
+    EndProgramWithExitCode(0);
+}
+
+// The GUI thread's main loop returns WM_QUIT's wParam as the process exit code.
+void EndProgramWithExitCode(int exitCode)
+{
     if (FastMode) {
         PostModeCode(ReqEndInputWait);
         PostModeCode(ReqLeaveFastMode);
     }
-    PostThreadMessageA(GuiThreadId, WM_QUIT, 0, 0);
+    PostThreadMessageA(GuiThreadId, WM_QUIT, static_cast<WPARAM>(exitCode), 0);
     ExitThread(0);
 }

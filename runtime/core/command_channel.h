@@ -14,3 +14,5 @@ void PostModeCode(RequestCode code);
 void WaitForInput();
 // Ends the program thread and, with it, the process (exit code 0).
 [[noreturn]] void EndProgram();
+// The same with another exit code, for runs that report their outcome to a caller.
+[[noreturn]] void EndProgramWithExitCode(int exitCode);

@@ -111,13 +111,21 @@ int32_t ReadBlock(int32_t slot, void* area, int32_t offset, int32_t count)
     return static_cast<int32_t>(read);
 }
 
-void WriteBlock(int32_t slot, const void* area, int32_t offset, int32_t count)
+int32_t WriteBlock(int32_t slot, const void* area, int32_t offset, int32_t count)
 {
     FileSlot* entry = OpenSlot(slot);
     if (!entry || offset < 0 || count < 0)
-        return;
+        return 0;
     DWORD written = 0;
-    WriteFile(entry->handle, static_cast<const char*>(area) + offset, static_cast<DWORD>(count), &written, nullptr);
+    if (!WriteFile(entry->handle, static_cast<const char*>(area) + offset, static_cast<DWORD>(count), &written,
+                   nullptr))
+        return 0;
+    return static_cast<int32_t>(written);
+}
+
+bool FileIsOpen(int32_t slot)
+{
+    return OpenSlot(slot) != nullptr;
 }
 
 void SeekFile(int32_t slot, int32_t position)

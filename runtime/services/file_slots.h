@@ -23,7 +23,11 @@ void CloseFile(int32_t slot);
 // offset + count bytes. Returns the bytes read, -1 for a closed slot or a refused slot
 // number, 0 for a negative offset or count.
 int32_t ReadBlock(int32_t slot, void* area, int32_t offset, int32_t count);
-void WriteBlock(int32_t slot, const void* area, int32_t offset, int32_t count);
+// Writes `count` bytes from area + offset at the file position; returns the bytes written
+// (0 for a closed slot or a negative offset or count).
+int32_t WriteBlock(int32_t slot, const void* area, int32_t offset, int32_t count);
+// Whether the slot's last OpenFile succeeded and it has not been closed since.
+bool FileIsOpen(int32_t slot);
 void SeekFile(int32_t slot, int32_t position);
 // Deletes the file named in the slot; silently fails while the file is open.
 void EraseFile(int32_t slot);

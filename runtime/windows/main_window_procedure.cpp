@@ -4,6 +4,7 @@
 
 #include "core/runtime_state.h"
 #include "drawing_state.h"
+#include "dropped_files.h"
 #include "event_variables.h"
 #include "input_reports.h"
 #include "window_settings.h"
@@ -231,6 +232,12 @@ LRESULT OnExitSizeMove(HWND window)
     return 0;
 }
 
+LRESULT OnDropFiles(HWND window, WPARAM wParam)
+{
+    ReportDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
+    return 0;
+}
+
 LRESULT OnUser(HWND window)
 {
     ReportReturnKey(window, false);
@@ -298,6 +305,8 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         return OnEnterSizeMove(window);
     case WM_EXITSIZEMOVE:
         return OnExitSizeMove(window);
+    case WM_DROPFILES:
+        return OnDropFiles(window, wParam);
     case WM_USER:
         return OnUser(window);
     default:

@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
 #include <iterator>
 #include <cstdint>
+#include <cstring>
+#include <string>
 #include <thread>
 
 #include "core/command_channel.h"
@@ -20,6 +23,7 @@
 #include "support/window_pixels.h"
 #include "windows/controls.h"
 #include "windows/drawing_state.h"
+#include "windows/dropped_files.h"
 #include "windows/event_variables.h"
 #include "windows/main_window.h"
 #include "windows/window_settings.h"
@@ -62,6 +66,18 @@ void OpenWindow()
 void PostToMain(UINT message, WPARAM wParam, LPARAM lParam)
 {
     PostMessageA(Main.load(), message, wParam, lParam);
+}
+
+// A drop of `paths` as the shell hands it over: DROPFILES followed by the zero-terminated
+// paths and one more zero byte.
+HDROP MakeDrop(const std::string& paths)
+{
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + paths.size() + 2);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), paths.data(), paths.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
 }
 
 class MainWindowProcedure : public testing::Test {
@@ -107,6 +123,38 @@ TEST_F(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
     });
     user.join();
     EXPECT_EQ(Seen.values[0].load(), 40001);
+}
+
+TEST_F(MainWindowProcedure, DroppedFilesReportTheirFirstPathOnceWhileTheWindowAcceptsThem)
+{
+    std::thread user([] {
+        ActUntilStepPasses(Seen.step, 1, [] {
+            HDROP drop = MakeDrop(std::string("C:\\erstes Bild.gif\0C:\\zweites.bmp\0", 34));
+            PostToMain(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+        });
+    });
+    static std::string first, again, refused;
+    RunScript([] {
+        OpenWindow();
+        // Not accepted yet: the drop is ignored.
+        HDROP ignored = MakeDrop(std::string("C:\\a.gif\0", 9));
+        SendMessageA(Main.load(), WM_DROPFILES, reinterpret_cast<WPARAM>(ignored), 0);
+        Seen.values[1] = MenuCommand.load();
+        refused = TakeDroppedFile().Text();
+        DragAcceptFiles(Main.load(), TRUE);
+        Seen.step = 1;
+        WaitForInput();
+        Seen.values[0] = MenuCommand.load();
+        first = TakeDroppedFile().Text();
+        again = TakeDroppedFile().Text();
+        Seen.step = 2;
+    });
+    user.join();
+    EXPECT_NE(Seen.values[1].load(), FileDropCommand);
+    EXPECT_EQ(refused, "") << "a window that does not accept files ignores drops";
+    EXPECT_EQ(Seen.values[0].load(), FileDropCommand);
+    EXPECT_EQ(first, "C:\\erstes Bild.gif");
+    EXPECT_EQ(again, "") << "a drop is taken once";
 }
 
 TEST_F(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)

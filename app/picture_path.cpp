@@ -1,0 +1,58 @@
+#include "picture_path.h"
+
+#include <windows.h>
+
+#include <vector>
+
+PictureProblem CheckPictureFile(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES)
+        return PictureProblem::Missing;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return PictureProblem::Folder;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return PictureProblem::Unreadable;
+    CloseHandle(file);
+    return PictureProblem::None;
+}
+
+std::string PictureProblemText(PictureProblem problem, const std::string& path)
+{
+    std::string text = "Die Grafik kann nicht geöffnet werden: " + path + "\r\n";
+    switch (problem) {
+    case PictureProblem::Missing:
+        return text + "Die Datei gibt es nicht.";
+    case PictureProblem::Folder:
+        return text + "Das ist ein Ordner, keine Datei.";
+    case PictureProblem::Unreadable:
+        return text + "Die Datei kann nicht gelesen werden.";
+    case PictureProblem::None:
+        break;
+    }
+    return text;
+}
+
+std::string FullPath(const std::string& path)
+{
+    DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return path;
+    std::vector<char> buffer(needed + 1, 0);
+    DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (length == 0 || length >= buffer.size())
+        return path;
+    return std::string(buffer.data(), length);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return "";
+    if (slash == 2 && path[1] == ':')
+        return path.substr(0, 3);
+    return path.substr(0, slash);
+}

@@ -1,0 +1,122 @@
+// The command line's words become a window start, a conversion without a window with its
+// options, the usage, or a refusal with a German reason.
+
+#include "command_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(CommandOptions, WindowStartsWithOrWithoutAPicture)
+{
+    CommandOptions none = ParseCommandLine({});
+    EXPECT_EQ(none.mode, RunMode::Window);
+    EXPECT_EQ(none.picture, "");
+
+    CommandOptions picture = ParseCommandLine({"C:\\Bilder\\mit Leerzeichen.gif"});
+    EXPECT_EQ(picture.mode, RunMode::Window);
+    EXPECT_EQ(picture.picture, "C:\\Bilder\\mit Leerzeichen.gif");
+
+    // A path beginning with "/" is not mistaken for a switch.
+    EXPECT_EQ(ParseCommandLine({"/tmp/bild.bmp"}).picture, "/tmp/bild.bmp");
+}
+
+TEST(CommandOptions, ConversionTakesItsOptionsInAnyOrderAndSpelling)
+{
+    struct Case {
+        Words words;
+        BatchMethod method;
+        bool halfHeight;
+        int32_t brightness;
+        OutputForm form;
+        int32_t fontSize;
+    };
+    const Case cases[] = {
+        {{"--convert", "a.bmp"}, BatchMethod::FourPixel, true, 128, OutputForm::Console, 0},
+        {{"/convert", "a.bmp", "/method", "Exakt"}, BatchMethod::Exact, true, 128, OutputForm::Console, 0},
+        {{"--method", "GRAUSTUFEN", "--convert", "a.bmp", "--brightness", "32"},
+         BatchMethod::Greyscale, true, 32, OutputForm::Console, 0},
+        {{"--convert", "a.bmp", "--height", "original", "--brightness", "+224", "--out", "x.TXT"},
+         BatchMethod::FourPixel, false, 224, OutputForm::Text, 0},
+        {{"--convert", "a.bmp", "--out", "x.html", "--fontsize", "-3"},
+         BatchMethod::FourPixel, true, 128, OutputForm::Html, -3},
+        {{"--CONVERT", "a.bmp", "--out", "C:\\a.b\\x.htm", "--fontsize", "+3"},
+         BatchMethod::FourPixel, true, 128, OutputForm::Html, 3},
+        {{"--convert", "a.bmp", "--out", "x.bmp", "--height", "half"},
+         BatchMethod::FourPixel, true, 128, OutputForm::Bitmap, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.words));
+        CommandOptions options = ParseCommandLine(c.words);
+        ASSERT_EQ(options.mode, RunMode::Convert) << options.error;
+        EXPECT_EQ(options.picture, "a.bmp");
+        EXPECT_EQ(options.method, c.method);
+        EXPECT_EQ(options.halfHeight, c.halfHeight);
+        EXPECT_EQ(options.brightness, c.brightness);
+        EXPECT_EQ(options.form, c.form);
+        EXPECT_EQ(options.fontSize, c.fontSize);
+    }
+}
+
+TEST(CommandOptions, HelpWinsWhereverItStands)
+{
+    for (const Words& words : {Words{"--help"}, Words{"/?"}, Words{"/HELP"}, Words{"--convert", "a.bmp", "--help"},
+                               Words{"--convert", "a.bmp", "--brightness", "999", "--help"}})
+        EXPECT_EQ(ParseCommandLine(words).mode, RunMode::Help) << testing::PrintToString(words);
+}
+
+TEST(CommandOptions, BadWordsAreRefusedWithTheirReason)
+{
+    struct Case {
+        Words words;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {{"a.bmp", "b.bmp"}, "nur ein Bild"},
+        {{"--out", "x.txt"}, "gilt nur zusammen mit --convert"},
+        {{"a.bmp", "--method", "exakt"}, "gilt nur zusammen mit --convert"},
+        {{"--convert"}, "Nach \"--convert\" fehlt ein Wert"},
+        {{"--convert", ""}, "fehlt das Bild"},
+        {{"--convert", "a.bmp", "b.bmp"}, "Unerwartetes Argument \"b.bmp\""},
+        {{"--convert", "a.bmp", "--colour", "rot"}, "Unbekannte Option \"--colour\""},
+        {{"--convert", "a.bmp", "--method", "fein"}, "Unbekannte Methode \"fein\""},
+        {{"--convert", "a.bmp", "--method"}, "Nach \"--method\" fehlt ein Wert"},
+        {{"--convert", "a.bmp", "--height", "ganz"}, "Unbekannte Höhe \"ganz\""},
+        {{"--convert", "a.bmp", "--brightness", "31"}, "32 bis 224"},
+        {{"--convert", "a.bmp", "--brightness", "225"}, "32 bis 224"},
+        {{"--convert", "a.bmp", "--brightness", "12.5"}, "32 bis 224"},
+        {{"--convert", "a.bmp", "--brightness", ""}, "32 bis 224"},
+        {{"--convert", "a.bmp", "--brightness", "99999999999"}, "32 bis 224"},
+        {{"--convert", "a.bmp", "--out", "x.htm", "--fontsize", "4"}, "-3 bis 3"},
+        {{"--convert", "a.bmp", "--out", "x.htm", "--fontsize", "-4"}, "-3 bis 3"},
+        {{"--convert", "a.bmp", "--fontsize", "1"}, "nur für eine HTML-Ausgabe"},
+        {{"--convert", "a.bmp", "--out", "x.txt", "--fontsize", "1"}, "nur für eine HTML-Ausgabe"},
+        {{"--convert", "a.bmp", "--out", "x.doc"}, "muss auf .txt, .htm, .html oder .bmp enden"},
+        {{"--convert", "a.bmp", "--out", "txt"}, "muss auf .txt"},
+        {{"--convert", "a.bmp", "--out", "C:\\x.txt\\bild"}, "muss auf .txt"},
+        {{"--convert", "a.bmp", "--method", "exakt", "/method", "exakt"}, "doppelt angegeben"},
+        {{"--convert", "a.bmp", "--convert", "b.bmp"}, "doppelt angegeben"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.words));
+        CommandOptions options = ParseCommandLine(c.words);
+        EXPECT_EQ(options.mode, RunMode::Invalid);
+        EXPECT_NE(options.error.find(c.reason), std::string::npos) << options.error;
+    }
+}
+
+TEST(CommandOptions, UsageNamesEveryOptionAndExitCode)
+{
+    std::string usage = UsageText();
+    for (const char* part : {"--convert", "--method", "4pixel|exakt|graustufen", "--height", "original|half",
+                             "--brightness", "32..224", "--out", "--fontsize", "-3..3", "--help",
+                             "0 erfolgreich", "1 falsche Argumente", "2 Bild nicht lesbar", "3 Ausgabe nicht"})
+        EXPECT_NE(usage.find(part), std::string::npos) << part;
+}
+
+}  // namespace

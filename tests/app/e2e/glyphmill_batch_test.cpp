@@ -1,0 +1,302 @@
+// The conversion without a window: its files are byte for byte what the window saves for
+// the same picture and settings, and every bad argument, picture or output gets its own
+// exit code, a German message on standard error and no file.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e_session.h"
+
+namespace {
+
+struct BatchRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs glyphmill.exe with `arguments`, its standard output and error redirected to files.
+BatchRun RunBatch(const std::string& arguments)
+{
+    std::string folder = OutputFolder();
+    std::string outPath = folder + "\\batch-stdout.txt";
+    std::string errPath = folder + "\\batch-stderr.txt";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = "\"" + ProgramFolder + "\\glyphmill.exe\" " + arguments;
+    BatchRun run;
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, ProgramFolder.c_str(),
+                       &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.hProcess, &code);
+            run.exitCode = static_cast<int>(code);
+        } else {
+            TerminateProcess(process.hProcess, 99);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(out);
+    CloseHandle(err);
+    run.out = ReadFile(outPath);
+    run.err = ReadFile(errPath);
+    return run;
+}
+
+std::string Quoted(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The batch run's temporary folders for converted JPEG pictures.
+int LeftoverTemporaryFolders()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(temp) + "glyphmill-*").c_str(), &found);
+    int count = 0;
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        count += std::string(found.cFileName) != "glyphmill-e2e";
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
+struct MethodSetting {
+    const char* radio;   // the window's method radio
+    const char* option;  // its height radio, for "4-Pixel (empfohlen)"
+    const char* arguments;
+};
+
+const MethodSetting FourPixelHalf{"4-Pixel (empfohlen)", "½-Grafikhöhe", "--method 4pixel --height half"};
+const MethodSetting FourPixelOriginal{"4-Pixel (empfohlen)", "Originalhöhe", "/method 4PIXEL /height original"};
+const MethodSetting Exact{"Exakt", nullptr, "--method exakt"};
+const MethodSetting Greyscale{"Graustufen", nullptr, "--method graustufen"};
+
+class GlyphmillBatch : public ::testing::Test {
+protected:
+    void SetUp() override { ForgetSettings(); }
+};
+
+}  // namespace
+
+TEST_F(GlyphmillBatch, FilesAreByteForByteWhatTheWindowSaves)
+{
+    struct Case {
+        const char* picture;
+        MethodSetting setting;
+        int brightness;
+        bool allForms;  // also HTML and bitmap, not only text
+    };
+    const Case cases[] = {
+        {"scene.bmp", FourPixelHalf, 128, true},     {"scene.bmp", Exact, 128, false},
+        {"scene.bmp", Greyscale, 60, false},         {"scene.gif", FourPixelOriginal, 200, false},
+        {"scene.gif", Exact, 128, true},             {"scene.gif", Greyscale, 128, false},
+        {"scene.pcx", FourPixelHalf, 32, false},     {"scene.pcx", Exact, 128, false},
+        {"scene.pcx", Greyscale, 224, true},         {"scene.tga", FourPixelOriginal, 128, true},
+        {"scene.tga", Exact, 128, false},            {"scene.tga", Greyscale, 100, false},
+        {"scene.jpg", FourPixelHalf, 150, true},     {"scene.jpg", Exact, 128, false},
+        {"scene.jpg", Greyscale, 128, false},
+    };
+    Session session;
+    ASSERT_TRUE(session.ready);
+    std::string folder = OutputFolder();
+    for (const Case& c : cases) {
+        std::string settings = std::string(c.setting.arguments) + " --brightness " + std::to_string(c.brightness);
+        SCOPED_TRACE(std::string(c.picture) + " " + settings);
+        ASSERT_TRUE(session.Load(Picture(c.picture)));
+        ASSERT_TRUE(session.Choose(c.setting.radio, c.setting.option, c.brightness));
+        ASSERT_TRUE(session.Convert());
+        ASSERT_FALSE(session.Output().empty());
+
+        struct Form {
+            std::vector<WORD> menu;
+            const char* extension;
+            const char* extra;
+        };
+        std::vector<Form> forms = {{MenuText, ".txt", ""}};
+        if (c.allForms) {
+            forms.push_back({MenuHtmlPlus2, ".htm", " --fontsize +2"});
+            forms.push_back({MenuBitmap, ".bmp", ""});
+        }
+        for (const Form& form : forms) {
+            std::string saved = folder + "\\window" + form.extension;
+            std::string written = folder + "\\batch" + form.extension;
+            ASSERT_TRUE(session.Save(form.menu, saved));
+            DeleteFileA(written.c_str());
+            BatchRun run = RunBatch("--convert " + Quoted(Picture(c.picture)) + " " + settings + " --out " +
+                                    Quoted(written) + form.extra);
+            EXPECT_EQ(run.exitCode, 0) << run.err;
+            EXPECT_EQ(run.err, "");
+            EXPECT_EQ(run.out, "") << "with --out nothing goes to standard output";
+            std::string expected = ReadFile(saved);
+            EXPECT_FALSE(expected.empty());
+            EXPECT_TRUE(ReadFile(written) == expected) << form.extension << " differs";
+        }
+
+        // Without --out the text goes to standard output, as the window shows it.
+        BatchRun console = RunBatch("/convert " + Quoted(Picture(c.picture)) + " " + settings);
+        EXPECT_EQ(console.exitCode, 0) << console.err;
+        EXPECT_EQ(console.out, session.Output());
+    }
+    EXPECT_EQ(session.Quit(), 0);
+    EXPECT_EQ(LeftoverTemporaryFolders(), 0);
+}
+
+TEST_F(GlyphmillBatch, DefaultsAreThoseTheWindowStartsWith)
+{
+    // "4-Pixel (empfohlen)", "½-Grafikhöhe", brightness 128.
+    BatchRun plain = RunBatch("--convert " + Quoted(Picture("scene.gif")));
+    BatchRun spelled =
+        RunBatch("--convert " + Quoted(Picture("scene.gif")) + " --method 4pixel --height half --brightness 128");
+    EXPECT_EQ(plain.exitCode, 0) << plain.err;
+    EXPECT_FALSE(plain.out.empty());
+    EXPECT_EQ(plain.out, spelled.out);
+    BatchRun other = RunBatch("--convert " + Quoted(Picture("scene.gif")) + " --height original");
+    EXPECT_NE(plain.out, other.out);
+}
+
+TEST_F(GlyphmillBatch, ExamplePictureBesideTheProgramFitsATerminal)
+{
+    // A path relative to the caller's folder, as in the README's example.
+    BatchRun run = RunBatch("--convert beispiel.bmp");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    size_t lines = 0;
+    size_t dark = 0;
+    for (size_t start = 0; start < run.out.size(); ++lines) {
+        size_t end = run.out.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_EQ(end - start, 80u) << "line " << lines;
+        for (size_t i = start; i < end; ++i)
+            dark += run.out[i] != ' ';
+        start = end + 2;
+    }
+    EXPECT_EQ(lines, 30u);
+    EXPECT_GT(dark, 400u) << "the picture shows";
+}
+
+TEST_F(GlyphmillBatch, HelpPrintsTheUsage)
+{
+    for (const char* help : {"--help", "/?", "--convert x.bmp --help"}) {
+        BatchRun run = RunBatch(help);
+        EXPECT_EQ(run.exitCode, 0) << help;
+        EXPECT_TRUE(run.out.starts_with("Aufruf:")) << help << ": " << run.out;
+        EXPECT_EQ(run.err, "") << help;
+    }
+}
+
+TEST_F(GlyphmillBatch, FailuresHaveTheirExitCodeAMessageAndLeaveNoFile)
+{
+    std::string folder = OutputFolder();
+    std::string output = folder + "\\failure.txt";
+    std::string notAPicture = folder + "\\not-a-picture.gif";
+    std::string unknownFormat = folder + "\\picture.png";
+    std::string truncatedBmp = folder + "\\truncated.bmp";
+    std::string folderNamedTxt = folder + "\\folder.txt";
+    std::string readOnly = folder + "\\read-only.txt";
+    {
+        std::string bmp = ReadFile(Picture("scene.bmp"));
+        HANDLE file = CreateFileA(truncatedBmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bmp.data(), 200, &written, nullptr);
+        CloseHandle(file);
+        for (const std::string& path : {notAPicture, unknownFormat}) {
+            file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            WriteFile(file, "kein Bild", 9, &written, nullptr);
+            CloseHandle(file);
+        }
+        CreateDirectoryA(folderNamedTxt.c_str(), nullptr);
+        SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+        file = CreateFileA(readOnly.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        WriteFile(file, "alt", 3, &written, nullptr);
+        CloseHandle(file);
+        SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    const std::string scene = Quoted(Picture("scene.bmp"));
+    const std::string out = " --out " + Quoted(output);
+    struct Failure {
+        std::string arguments;
+        int exitCode;
+        const char* message;  // part of standard error
+    };
+    const Failure failures[] = {
+        // Bad arguments: 1, with the usage.
+        {"--convert " + scene + " --colour red" + out, 1, "Unbekannte Option \"--colour\""},
+        {"--convert " + scene + " --brightness 225" + out, 1, "ganze Zahl von 32 bis 224"},
+        {"--convert " + scene + " --brightness 31" + out, 1, "ganze Zahl von 32 bis 224"},
+        {"--convert " + scene + " --brightness 12x" + out, 1, "ganze Zahl von 32 bis 224"},
+        {"--convert " + scene + " --method fein" + out, 1, "Unbekannte Methode \"fein\""},
+        {"--convert " + scene + " --height doppelt" + out, 1, "Unbekannte Höhe"},
+        {"--convert " + scene + " --fontsize 4 --out " + Quoted(folder + "\\failure.htm"), 1, "von -3 bis 3"},
+        {"--convert " + scene + " --fontsize 1" + out, 1, "nur für eine HTML-Ausgabe"},
+        {"--convert " + scene + " --out " + Quoted(folder + "\\failure.doc"), 1, "muss auf .txt, .htm, .html oder .bmp"},
+        {"--convert " + scene + " --method", 1, "Nach \"--method\" fehlt ein Wert"},
+        {"--convert " + scene + " --method exakt --method exakt" + out, 1, "doppelt angegeben"},
+        {"--convert " + scene + " stray" + out, 1, "Unerwartetes Argument \"stray\""},
+        {"--out " + Quoted(output) + " " + scene, 1, "gilt nur zusammen mit --convert"},
+        // Pictures that cannot be read or decoded: 2.
+        {"--convert " + Quoted(folder + "\\missing.bmp") + out, 2, "Die Datei gibt es nicht."},
+        {"--convert " + Quoted(folder) + out, 2, "Das ist ein Ordner, keine Datei."},
+        {"--convert " + Quoted(unknownFormat) + out, 2, "wird nicht unterstützt"},
+        {"--convert " + Quoted(notAPicture) + out, 2, "not-a-picture.gif"},
+        {"--convert " + Quoted(truncatedBmp) + out, 2, "truncated.bmp"},
+        // Outputs that cannot be written: 3.
+        {"--convert " + scene + " --out " + Quoted(folder + "\\no-such-folder\\x.txt"), 3, "x.txt"},
+        {"--convert " + scene + " --out " + Quoted(folder + "\\no-such-folder\\x.bmp"), 3, "x.bmp"},
+        {"--convert " + scene + " --out " + Quoted(folderNamedTxt), 3, "folder.txt"},
+        {"--convert " + scene + " --out " + Quoted(readOnly), 3, "read-only.txt"},
+    };
+    for (const Failure& failure : failures) {
+        SCOPED_TRACE(failure.arguments);
+        DeleteFileA(output.c_str());
+        BatchRun run = RunBatch(failure.arguments);
+        EXPECT_EQ(run.exitCode, failure.exitCode);
+        EXPECT_NE(run.err.find(failure.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("Aufruf:") != std::string::npos, failure.exitCode == 1) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(Exists(output));
+        EXPECT_FALSE(Exists(output + ".~glyphmill"));
+    }
+    EXPECT_FALSE(Exists(folder + "\\no-such-folder"));
+    EXPECT_EQ(GetFileAttributesA(folderNamedTxt.c_str()) & FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(ReadFile(readOnly), "alt");
+    EXPECT_FALSE(Exists(readOnly + ".~glyphmill"));
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(GlyphmillBatch, LeavesNoTemporaryFileAndNoSettings)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string windowTemp = std::string(temp) + "_temp.bmp";
+    DeleteFileA(windowTemp.c_str());
+    BatchRun jpeg = RunBatch("--convert " + Quoted(Picture("scene.jpg")));
+    EXPECT_EQ(jpeg.exitCode, 0) << jpeg.err;
+    EXPECT_FALSE(jpeg.out.empty());
+    BatchRun broken = RunBatch("--convert " + Quoted(Picture("scene.jpg")) + " --out " +
+                               Quoted(OutputFolder() + "\\no-such-folder\\x.txt"));
+    EXPECT_EQ(broken.exitCode, 3);
+    EXPECT_EQ(LeftoverTemporaryFolders(), 0);
+    EXPECT_FALSE(Exists(windowTemp)) << "the window's own temporary file is not used";
+    EXPECT_FALSE(Exists(SettingsFile()));
+}
