@@ -14,6 +14,7 @@
 #include "core/startup.h"
 #include "services/file_slots.h"
 #include "values/proc_values.h"
+#include "windows/main_window.h"
 #include "windows/text_output.h"
 
 namespace {
@@ -53,6 +54,8 @@ std::vector<unsigned char> Header(size_t length, size_t offset, std::vector<unsi
 
 void ReadAll()
 {
+    // The PCX reader prints into the main window, when there is one.
+    OpenMainWindow(0, 0, 640, 480);
     Sizes.clear();
     for (const std::string& path : Paths) {
         ProcArgs[1] = StringValue(path.c_str());

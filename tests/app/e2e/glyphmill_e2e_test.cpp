@@ -116,7 +116,8 @@ TEST_F(GlyphmillEndToEnd, SavingBeforeAnyConversion)
     std::string folder = OutputFolder();
 
     // A longer file of the same name leaves none of its bytes behind the new ones.
-    std::string text = folder + "\\bild.txt";
+    std::string text = folder + "\\vorher.txt";
+    SetFileAttributesA(text.c_str(), FILE_ATTRIBUTE_NORMAL);
     {
         std::ofstream old(text, std::ios::binary);
         old << std::string(5000, 'x');
@@ -130,7 +131,7 @@ TEST_F(GlyphmillEndToEnd, SavingBeforeAnyConversion)
     EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return ReadFile(text).empty(); }, 10000)) << ReadFile(text).size();
 
     // The bitmap export has nothing to draw and writes nothing.
-    std::string bitmap = folder + "\\bild.bmp";
+    std::string bitmap = folder + "\\vorher.bmp";
     DeleteFileA(bitmap.c_str());
     ASSERT_TRUE(session.Command(1501, [&] { return session.MenuOpen(); }));
     ASSERT_TRUE(session.driver.SteerPopupMenu(MenuBitmap));
@@ -191,7 +192,7 @@ TEST_F(GlyphmillEndToEnd, CancelKeepsTheFinishedLinesAndThePartialLine)
 {
     Session session;
     ASSERT_TRUE(session.ready);
-    std::string picture = Picture("large.bmp");
+    std::string picture = Picture("tall.bmp");
     ASSERT_TRUE(session.Load(picture));
     ASSERT_TRUE(session.driver.Click(session.Radio("Originalhöhe")));
     ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
@@ -211,8 +212,11 @@ TEST_F(GlyphmillEndToEnd, CancelKeepsTheFinishedLinesAndThePartialLine)
     EXPECT_EQ(output.substr(output.size() - 2), "\r\n") << "the partial line ends like every line";
     for (size_t i = 0; i + 1 < lines.size(); ++i)
         EXPECT_EQ(lines[i], model[i]) << "line " << i;
+    // The line being built when "Abbrechen" was seen: up to the cell where it was seen,
+    // which may be the row's last (the GUI thread often takes the click while the program
+    // thread waits on a progress update, and those fall at row ends here).
     const std::string& partial = lines.back();
-    EXPECT_LT(partial.size(), model[lines.size() - 1].size());
+    EXPECT_LE(partial.size(), model[lines.size() - 1].size());
     EXPECT_EQ(partial, model[lines.size() - 1].substr(0, partial.size()));
     EXPECT_FALSE(session.driver.ToolbarButtonEnabled(session.main, 1503));
     EXPECT_EQ(session.Quit(), 0);
