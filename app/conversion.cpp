@@ -130,6 +130,23 @@ char BestCandidate(const ScriptString& charset, auto distanceTo)
     return static_cast<char>(charset[static_cast<uint32_t>(BestPosition - 1)]);
 }
 
+// The common course of "Exakt" and "Graustufen": the glyph tables, the picture at its own
+// size, and for each 8 × 15 cell the character that `choose` picks from its pixels.
+template <typename Choose>
+void ConvertByGlyphs(ConversionHost& host, Choose choose)
+{
+    ScriptString charset = GlyphCharset();
+    ReadGlyphTables(host, charset);
+    if (DrawPictureForGlyphMethods(host)) {
+        ScanCells(host, GlyphWidth, GlyphHeight, [&] {
+            GlyphImage cell;
+            host.ReadPixels(CellX, CellY, GlyphWidth, GlyphHeight, cell.data());
+            return choose(charset, cell);
+        });
+    }
+    FinishConversion(host);
+}
+
 }  // namespace
 
 ScriptString FourPixelCharset()
@@ -210,37 +227,18 @@ void ConvertFourPixel(ConversionHost& host)
 void ConvertGreyscale(ConversionHost& host)
 {
     int32_t brightnessOffset = host.SliderPosition() - 128;
-    ScriptString charset = GlyphCharset();
-    ReadGlyphTables(host, charset);
-    if (!DrawPictureForGlyphMethods(host)) {
-        FinishConversion(host);
-        return;
-    }
-
-    ScanCells(host, GlyphWidth, GlyphHeight, [&] {
-        GlyphImage cell;
-        host.ReadPixels(CellX, CellY, GlyphWidth, GlyphHeight, cell.data());
+    ConvertByGlyphs(host, [&](const ScriptString& charset, const GlyphImage& cell) {
         int32_t sum = 0;
         for (uint32_t colour : cell)
             sum += RedLevel(colour) + brightnessOffset;
         int32_t level = sum / GlyphPixelCount;
         return BestCandidate(charset, [&](int32_t i) { return std::abs(level - GlyphLevels[static_cast<size_t>(i)]); });
     });
-    FinishConversion(host);
 }
 
 void ConvertExact(ConversionHost& host)
 {
-    ScriptString charset = GlyphCharset();
-    ReadGlyphTables(host, charset);
-    if (!DrawPictureForGlyphMethods(host)) {
-        FinishConversion(host);
-        return;
-    }
-
-    ScanCells(host, GlyphWidth, GlyphHeight, [&] {
-        GlyphImage cell;
-        host.ReadPixels(CellX, CellY, GlyphWidth, GlyphHeight, cell.data());
+    ConvertByGlyphs(host, [](const ScriptString& charset, const GlyphImage& cell) {
         return BestCandidate(charset, [&](int32_t i) {
             const GlyphImage& glyph = GlyphPixels[static_cast<size_t>(i)];
             int32_t distance = 0;
@@ -249,7 +247,6 @@ void ConvertExact(ConversionHost& host)
             return distance;
         });
     });
-    FinishConversion(host);
 }
 
 void FinishConversion(ConversionHost& host)
