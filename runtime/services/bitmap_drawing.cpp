@@ -98,6 +98,20 @@ void FreeWork(const WorkBitmap& work)
     DeleteDC(work.dc);
 }
 
+// A bitmap file for a drawing command: error 237 without a drawing target, warning 228 when
+// it cannot be loaded; nullptr in both cases.
+HBITMAP LoadFileForDrawing(const ScriptString& name)
+{
+    if (!DrawTarget) {
+        RaiseError(NeedsAWindow);
+        return nullptr;
+    }
+    HBITMAP bitmap = LoadBitmapFile(name);
+    if (!bitmap)
+        RaiseWarning(BitmapNotLoadable, name.Text());
+    return bitmap;
+}
+
 }  // namespace
 
 DWORD RasterOperation(int32_t mode)
@@ -118,29 +132,17 @@ DWORD RasterOperation(int32_t mode)
 
 void DrawBitmapFile(const ScriptString& name, int32_t x, int32_t y, int32_t mode)
 {
-    if (!DrawTarget) {
-        RaiseError(NeedsAWindow);
+    HBITMAP bitmap = LoadFileForDrawing(name);
+    if (!bitmap)
         return;
-    }
-    HBITMAP bitmap = LoadBitmapFile(name);
-    if (!bitmap) {
-        RaiseWarning(BitmapNotLoadable, name.Text());
-        return;
-    }
     DrawAtOwnSize(bitmap, x, y, mode);
 }
 
 void StretchBitmapFile(const ScriptString& name, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode)
 {
-    if (!DrawTarget) {
-        RaiseError(NeedsAWindow);
+    HBITMAP bitmap = LoadFileForDrawing(name);
+    if (!bitmap)
         return;
-    }
-    HBITMAP bitmap = LoadBitmapFile(name);
-    if (!bitmap) {
-        RaiseWarning(BitmapNotLoadable, name.Text());
-        return;
-    }
     SelectedBitmap source(bitmap);
     BitmapWidth = source.Width();
     BitmapHeight = source.Height();
