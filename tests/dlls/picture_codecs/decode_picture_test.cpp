@@ -299,3 +299,40 @@ TEST(DecodePicture, ShowsTransparentGifPixelsWhite) {
   const std::uint8_t* same_place = opaque->Pixel(25, 5);
   EXPECT_FALSE(same_place[0] == 255 && same_place[1] == 255 && same_place[2] == 255);
 }
+
+// Where each marker segment before the first scan starts (its 0xFF), walked by length.
+std::vector<std::size_t> JpegSegments(const std::vector<std::uint8_t>& jpeg, std::uint8_t marker) {
+  std::vector<std::size_t> found;
+  for (std::size_t at = 2; at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA;
+       at += 2u + std::size_t(jpeg[at + 2] << 8 | jpeg[at + 3]))
+    if (jpeg[at + 1] == marker) found.push_back(at);
+  return found;
+}
+
+// stb_image would dequantise with tables nobody wrote: a file whose frame names a table it
+// never defines is as broken as one cut short.
+TEST(DecodePicture, RefusesAJpegWithoutTheQuantisationTablesOfItsFrame) {
+  for (const char* file : {"jpeg_444.jpg", "jpeg_progressive.jpg"}) {
+    SCOPED_TRACE(file);
+    const std::vector<std::uint8_t> jpeg = corpus::ReadBytes(file);
+    const std::vector<std::size_t> tables = JpegSegments(jpeg, 0xDB), frames = JpegSegments(jpeg, 0xC0),
+                                   progressive = JpegSegments(jpeg, 0xC2);
+    ASSERT_FALSE(tables.empty());
+    ASSERT_EQ(frames.size() + progressive.size(), 1u);
+    ASSERT_TRUE(DecodePicture(jpeg).has_value());
+
+    std::vector<std::uint8_t> without = jpeg;
+    for (auto at = tables.rbegin(); at != tables.rend(); ++at) {
+      const std::size_t length = 2u + std::size_t(jpeg[*at + 2] << 8 | jpeg[*at + 3]);
+      without.erase(without.begin() + std::ptrdiff_t(*at), without.begin() + std::ptrdiff_t(*at + length));
+    }
+    EXPECT_FALSE(DecodePicture(without).has_value()) << "no DQT segment";
+
+    // The last component's table byte: the frame defines tables 0 and 1 only.
+    std::vector<std::uint8_t> undefined = jpeg;
+    const std::size_t frame = frames.empty() ? progressive[0] : frames[0];
+    const std::size_t components = jpeg[frame + 9];
+    undefined[frame + 10 + 3 * components - 1] = 3;
+    EXPECT_FALSE(DecodePicture(undefined).has_value()) << "table 3 never defined";
+  }
+}
