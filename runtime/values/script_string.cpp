@@ -1,14 +1,27 @@
 #include "script_string.h"
 
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
 namespace {
 
+// The length field holds 32 bits, and the block of length + 2 bytes must be countable in a
+// 32-bit size too: a longer value is refused, as an allocation that cannot be made is,
+// instead of wrapping round to a short block that the copy would overrun.
+constexpr uint64_t MaxLength = UINT32_MAX - 2;
+
+uint32_t CheckedLength(uint64_t length)
+{
+    if (length > MaxLength)
+        throw std::length_error("string value longer than 4 GiB");
+    return static_cast<uint32_t>(length);
+}
+
 uint32_t TextLength(const char* text)
 {
-    return text ? static_cast<uint32_t>(std::strlen(text)) : 0;
+    return text ? CheckedLength(std::strlen(text)) : 0;
 }
 
 }  // namespace
@@ -27,7 +40,8 @@ ScriptString::ScriptString() : ScriptString(Adopt{}, NewBlock(0), 0) {}
 
 ScriptString::ScriptString(const char* text) : ScriptString(text, TextLength(text)) {}
 
-ScriptString::ScriptString(const char* bytes, uint32_t count) : ScriptString(Adopt{}, NewBlock(count), count)
+ScriptString::ScriptString(const char* bytes, uint32_t count)
+    : ScriptString(Adopt{}, NewBlock(CheckedLength(count)), count)
 {
     if (count > 0)
         std::memcpy(buffer_, bytes, count);
@@ -92,7 +106,7 @@ void ScriptString::Clear()
 
 void ScriptString::Append(const ScriptString& other)
 {
-    uint32_t length = length_ + other.length_;
+    uint32_t length = CheckedLength(uint64_t{length_} + other.length_);
     char* block = NewBlock(length);
     std::memcpy(block, buffer_, length_);
     std::memcpy(block + length_, other.buffer_, other.length_);
@@ -104,18 +118,20 @@ void ScriptString::Append(const char* text)
     if (!text)
         return;
     uint32_t added = TextLength(text);
-    char* block = NewBlock(length_ + added);
+    uint32_t length = CheckedLength(uint64_t{length_} + added);
+    char* block = NewBlock(length);
     std::memcpy(block, buffer_, length_);
     std::memcpy(block + length_, text, added);
-    Replace(block, length_ + added);
+    Replace(block, length);
 }
 
 void ScriptString::AppendChar(char byte)
 {
-    char* block = NewBlock(length_ + 1);
+    uint32_t length = CheckedLength(uint64_t{length_} + 1);
+    char* block = NewBlock(length);
     std::memcpy(block, buffer_, length_);
     block[length_] = byte;
-    Replace(block, length_ + 1);
+    Replace(block, length);
 }
 
 void ScriptString::Splice(uint32_t position, uint32_t count, const char* text)

@@ -95,3 +95,59 @@ TEST(ScriptString, CompareIsUnsignedAndStopsAtZero)
     EXPECT_EQ(ScriptString("a\0x", 3).Compare("a"), 0);
     EXPECT_EQ(ScriptString("a").Compare(nullptr), 1);
 }
+
+#ifndef _WIN32
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+// A text of more than 4 GiB that costs 64 MiB: one block of 'x' mapped again and again,
+// with a zero page behind it. Text() is null when it cannot be made.
+class LongText {
+public:
+    static constexpr size_t Block = size_t{64} << 20;
+    static constexpr size_t Blocks = 65;
+
+    LongText()
+    {
+        size_ = Block * Blocks + static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        void* area = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (area == MAP_FAILED)
+            return;
+        area_ = static_cast<char*>(area);
+        int file = memfd_create("long_text", 0);
+        bool made = file >= 0 && ftruncate(file, Block) == 0;
+        void* first = made ? mmap(area_, Block, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_FIXED, file, 0) : MAP_FAILED;
+        made = first != MAP_FAILED;
+        if (made)
+            std::memset(first, 'x', Block);
+        for (size_t i = 1; made && i < Blocks; ++i)
+            made = mmap(area_ + i * Block, Block, PROT_READ, MAP_SHARED | MAP_FIXED | MAP_POPULATE, file, 0) != MAP_FAILED;
+        if (file >= 0)
+            close(file);
+        complete_ = made;
+    }
+    ~LongText()
+    {
+        if (area_)
+            munmap(area_, size_);
+    }
+    const char* Text() const { return complete_ ? area_ : nullptr; }
+
+private:
+    char* area_ = nullptr;
+    size_t size_ = 0;
+    bool complete_ = false;
+};
+
+TEST(ScriptString, ALengthBeyond32BitsIsRefusedNotWrapped)
+{
+    LongText text;
+    ASSERT_NE(text.Text(), nullptr);
+    ASSERT_EQ(text.Text()[LongText::Block * LongText::Blocks - 1], 'x');
+    ScriptString s("ab");
+    EXPECT_THROW(s.Append(text.Text()), std::length_error);
+    EXPECT_STREQ(s.Text(), "ab");
+}
+#endif
