@@ -300,12 +300,15 @@ TEST(DecodePicture, ShowsTransparentGifPixelsWhite) {
   EXPECT_FALSE(same_place[0] == 255 && same_place[1] == 255 && same_place[2] == 255);
 }
 
-// Where each marker segment before the first scan starts (its 0xFF), walked by length.
+// Where each marker segment before the first scan starts (its 0xFF), walked by length; the
+// first scan's start comes last when the marker is 0xDA.
 std::vector<std::size_t> JpegSegments(const std::vector<std::uint8_t>& jpeg, std::uint8_t marker) {
   std::vector<std::size_t> found;
-  for (std::size_t at = 2; at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA;
+  std::size_t at = 2;
+  for (; at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA;
        at += 2u + std::size_t(jpeg[at + 2] << 8 | jpeg[at + 3]))
     if (jpeg[at + 1] == marker) found.push_back(at);
+  if (marker == 0xDA && at + 4 <= jpeg.size()) found.push_back(at);
   return found;
 }
 
@@ -335,4 +338,18 @@ TEST(DecodePicture, RefusesAJpegWithoutTheQuantisationTablesOfItsFrame) {
     undefined[frame + 10 + 3 * components - 1] = 3;
     EXPECT_FALSE(DecodePicture(undefined).has_value()) << "table 3 never defined";
   }
+}
+
+// A progressive file's first scan codes the DC values of every component; without it
+// stb_image would refine and transform coefficients that nothing wrote.
+TEST(DecodePicture, RefusesAProgressiveJpegWithoutItsFirstDcScan) {
+  std::vector<std::uint8_t> jpeg = corpus::ReadBytes("jpeg_progressive.jpg");
+  const std::vector<std::size_t> scans = JpegSegments(jpeg, 0xDA);
+  ASSERT_EQ(scans.size(), 1u);
+  std::size_t end = scans[0] + 2u + std::size_t(jpeg[scans[0] + 2] << 8 | jpeg[scans[0] + 3]);
+  while (end + 1 < jpeg.size() && !(jpeg[end] == 0xFF && jpeg[end + 1] != 0 && (jpeg[end + 1] & 0xF8) != 0xD0))
+    ++end;
+  ASSERT_LT(end + 1, jpeg.size());
+  jpeg.erase(jpeg.begin() + std::ptrdiff_t(scans[0]), jpeg.begin() + std::ptrdiff_t(end));
+  EXPECT_FALSE(DecodePicture(jpeg).has_value());
 }
