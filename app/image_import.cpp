@@ -127,9 +127,11 @@ void ReadBmpSize()
 {
     ReadHeader(ArgString(1), 18, 8);
     PictureWidth = Word(0);
-    // A top-down bitmap stores its height negated; its size is the magnitude.
-    int32_t height = static_cast<int32_t>(Word(4) | Word(6) << 16);
-    PictureHeight = std::abs(height) & 0xFFFF;
+    // A top-down bitmap stores its height negated; its size is the magnitude, which for the
+    // most negative height saturates (no 32-bit integer holds it).
+    int32_t height = static_cast<int32_t>(static_cast<uint32_t>(Word(4)) | static_cast<uint32_t>(Word(6)) << 16);
+    int32_t magnitude = height == INT32_MIN ? INT32_MAX : std::abs(height);
+    PictureHeight = magnitude & 0xFFFF;
 }
 
 void ReadPcxSize()

@@ -90,11 +90,13 @@ TEST(SizeReaders, HeaderFieldsLittleEndian)
     EXPECT_EQ(Sizes[0].height, 600);
 
     RunReaders(ReadBmpSize, {TempFile("bottomup.bmp", Header(60, 18, {0x80, 0x02, 0, 0, 0xE0, 0x01, 0, 0})),
-                      TempFile("topdown.bmp", Header(60, 18, {0x80, 0x02, 0, 0, 0x20, 0xFE, 0xFF, 0xFF}))});
+                      TempFile("topdown.bmp", Header(60, 18, {0x80, 0x02, 0, 0, 0x20, 0xFE, 0xFF, 0xFF})),
+                      TempFile("mostnegative.bmp", Header(60, 18, {0x80, 0x02, 0, 0, 0, 0, 0, 0x80}))});
     EXPECT_EQ(Sizes[0].width, 640);
     EXPECT_EQ(Sizes[0].height, 480);
     EXPECT_EQ(Sizes[1].width, 640);
     EXPECT_EQ(Sizes[1].height, 480) << "a top-down bitmap's height is its magnitude";
+    EXPECT_EQ(Sizes[2].height, 0xFFFF) << "the most negative height saturates";
 }
 
 TEST(SizeReaders, PcxAddsOneAndPrintsThePathAndAColon)
