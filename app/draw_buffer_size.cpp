@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "core/runtime_state.h"
 #include "services/draw_target.h"
@@ -12,10 +13,18 @@ namespace {
 int32_t BufferWidth = 0;
 int32_t BufferHeight = 0;
 
-constexpr char TooLargeMessage[] =
-    "Das Bild ist zu groß für Glyphmill.\r\n"
-    "Es können Bilder bis 8192 Bildpunkte Breite und Höhe und bis 25 Millionen Bildpunkte "
-    "umgewandelt und als Grafik gespeichert werden.";
+std::string TooLargeMessage(const DrawBufferNeed& need)
+{
+    return "Das Bild ist zu groß für Glyphmill.\r\nEs können Bilder bis " +
+           std::to_string(DrawBufferMaxSide - need.margin) +
+           " Bildpunkte Breite und Höhe und bis 25 Millionen Bildpunkte " + need.task + " werden.";
+}
+
+std::string NoMemoryMessage(const DrawBufferNeed& need)
+{
+    return "Das Bild ist zu groß für Glyphmill.\r\nFür " + std::to_string(need.width) + " x " +
+           std::to_string(need.height) + " Bildpunkte reicht der Speicher nicht.";
+}
 
 void ShowTooLargeBox(const char* message)
 {
@@ -24,7 +33,14 @@ void ShowTooLargeBox(const char* message)
 
 void (*TooLargeNotice)(const char*) = ShowTooLargeBox;
 
+bool WithinLimits(int64_t width, int64_t height)
+{
+    return width <= DrawBufferMaxSide && height <= DrawBufferMaxSide && width * height <= DrawBufferMaxPixels;
+}
+
 }  // namespace
+
+static_assert(DrawBufferMaxPixels == 25'000'000, "the message speaks of 25 million pixels");
 
 void SetTooLargeNotice(void (*notice)(const char* message))
 {
@@ -33,22 +49,33 @@ void SetTooLargeNotice(void (*notice)(const char* message))
 
 void CreateStartDrawBuffer()
 {
-    CreateDrawBuffer(DrawBufferStartSide, DrawBufferStartSide);
-    BufferWidth = BufferHeight = DrawBufferStartSide;
+    if (CreateDrawBuffer(DrawBufferStartSide, DrawBufferStartSide))
+        BufferWidth = BufferHeight = DrawBufferStartSide;
 }
 
-bool EnsureDrawBuffer(int32_t width, int32_t height)
+bool EnsureDrawBuffer(const DrawBufferNeed& need)
 {
-    if (width <= BufferWidth && height <= BufferHeight)
-        return true;
-    int32_t newWidth = std::max(width, BufferWidth);
-    int32_t newHeight = std::max(height, BufferHeight);
-    if (newWidth > DrawBufferMaxSide || newHeight > DrawBufferMaxSide ||
-        int64_t{newWidth} * newHeight > DrawBufferMaxPixels) {
-        TooLargeNotice(TooLargeMessage);
+    int32_t width = need.width + need.margin;
+    int32_t height = need.height + need.margin;
+    if (width > DrawBufferMaxSide || height > DrawBufferMaxSide ||
+        int64_t{need.width} * need.height > DrawBufferMaxPixels) {
+        TooLargeNotice(TooLargeMessage(need).c_str());
         return false;
     }
-    CreateDrawBuffer(newWidth, newHeight);
+    if (width <= BufferWidth && height <= BufferHeight)
+        return true;
+    // The buffer grows on both sides while that stays within the limits; beyond them it is
+    // made for this picture alone, which earlier pictures must not make too large.
+    int32_t newWidth = std::max(width, BufferWidth);
+    int32_t newHeight = std::max(height, BufferHeight);
+    if (!WithinLimits(newWidth, newHeight)) {
+        newWidth = width;
+        newHeight = height;
+    }
+    if (!CreateDrawBuffer(newWidth, newHeight)) {
+        TooLargeNotice(NoMemoryMessage(need).c_str());
+        return false;
+    }
     BufferWidth = newWidth;
     BufferHeight = newHeight;
     return true;

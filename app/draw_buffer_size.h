@@ -9,9 +9,19 @@ constexpr int32_t DrawBufferMaxSide = 8192;
 constexpr int64_t DrawBufferMaxPixels = 25'000'000;
 
 void CreateStartDrawBuffer();
-// Makes the buffer at least width × height. Beyond the limit the user is told (German
+// What a task needs of the buffer: its picture, a margin past the picture's right and
+// bottom edges that is read but not drawn, and what the message calls the task.
+struct DrawBufferNeed {
+    int32_t width;
+    int32_t height;
+    int32_t margin;
+    const char* task;  // "umgewandelt", "als Grafik gespeichert"
+};
+// Makes the buffer hold the picture and its margin. A picture beyond the limits (each side
+// with its margin up to DrawBufferMaxSide, the picture's own pixels up to
+// DrawBufferMaxPixels), or one whose buffer cannot be made, is told to the user (German
 // message box) and false is returned. A grown buffer starts white.
-bool EnsureDrawBuffer(int32_t width, int32_t height);
+bool EnsureDrawBuffer(const DrawBufferNeed& need);
 // Replaces the message box that tells of a too large picture (a run without a window has
 // none to show).
 void SetTooLargeNotice(void (*notice)(const char* message));

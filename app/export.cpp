@@ -170,7 +170,7 @@ bool WriteBitmapFile(const ScriptString& path)
         needed.width = std::max(needed.width, glyph.x + CellWidth);
         needed.height = glyph.y + CellHeight;
     });
-    if (!EnsureDrawBuffer(needed.width, needed.height))
+    if (!EnsureDrawBuffer({needed.width, needed.height, 0, "als Grafik gespeichert"}))
         return false;
     BeginDraw(DrawBufferWindow);
     bool drawn = false;

@@ -9,6 +9,7 @@
 
 #include "app_globals.h"
 #include "app_handles.h"
+#include "draw_buffer_pixels.h"
 #include "draw_buffer_size.h"
 #include "image_import.h"
 #include "main_program.h"
@@ -26,6 +27,7 @@ namespace {
 
 // Cells at the right and bottom edges read up to one cell past the scanned area.
 constexpr int32_t EdgeMargin = 16;
+constexpr char ConvertTask[] = "umgewandelt";
 
 // Every update of the visible text field costs a repaint of 15 to 30 ms, so finished lines
 // are gathered and shown in batches: a batch goes out when the next line (expected to take
@@ -91,7 +93,7 @@ void DrawBufferConversionHost::ReadPictureSize()
 
 bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t height)
 {
-    if (!EnsureDrawBuffer(width + EdgeMargin, height + EdgeMargin))
+    if (!EnsureDrawBuffer({width, height, EdgeMargin, ConvertTask}))
         return false;
     BeginDraw(DrawBufferWindow);
     SetFileMode(2);
@@ -101,13 +103,12 @@ bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t heigh
     else
         StretchBitmapFile(PictureFile, 0, 0, width, height, 0);
     EndDraw();
-    pixels_.Forget();
     return true;
 }
 
 bool DrawBufferConversionHost::DrawPictureNatural()
 {
-    if (!EnsureDrawBuffer(PictureWidth + EdgeMargin, PictureHeight + EdgeMargin))
+    if (!EnsureDrawBuffer({PictureWidth, PictureHeight, EdgeMargin, ConvertTask}))
         return false;
     BeginDraw(DrawBufferWindow);
     SetFileMode(2);
@@ -116,7 +117,6 @@ bool DrawBufferConversionHost::DrawPictureNatural()
     else
         DrawBitmapFile(PictureFile, 0, 0, 0);
     EndDraw();
-    pixels_.Forget();
     return true;
 }
 
@@ -125,25 +125,23 @@ void DrawBufferConversionHost::DrawGlyph(int32_t code)
     KeptGlyph& kept = KeptGlyphs[static_cast<uint8_t>(code)];
     if (kept.known) {
         PutGlyphCell(kept.colours);
-        pixels_.Forget();
         return;
     }
     BitmapWidth = BitmapHeight = 0;  // stay 0 when the glyph cannot be loaded
     BeginDraw(DrawBufferWindow);
     DrawBitmapResource(ResModule, ScriptString("fixedsys") + IntToStr(code), 0, 0, 0);
     EndDraw();
-    pixels_.Forget();
     // A glyph of the cell size is all that drawing it changed; a missing one is tried (and
     // reported) again each time.
     if (BitmapWidth == GlyphWidth && BitmapHeight == GlyphHeight) {
-        pixels_.Read(0, 0, GlyphWidth, GlyphHeight, kept.colours.data());
+        ReadDrawBufferPixels(0, 0, GlyphWidth, GlyphHeight, kept.colours.data());
         kept.known = true;
     }
 }
 
 void DrawBufferConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
 {
-    pixels_.Read(x, y, width, height, colours);
+    ReadDrawBufferPixels(x, y, width, height, colours);
 }
 
 // The bar shows positions from 0 to 100 (above 100 as 100); a message that would not move

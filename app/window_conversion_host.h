@@ -6,7 +6,6 @@
 #include <string>
 
 #include "conversion.h"
-#include "draw_buffer_pixels.h"
 
 // Picture drawing and pixel reading in the off-screen draw buffer, shared by the window
 // and the conversion without a window. Lives for one conversion.
@@ -17,9 +16,6 @@ public:
     bool DrawPictureNatural() override;
     void DrawGlyph(int32_t code) override;
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
-
-private:
-    DrawBufferPixels pixels_;
 };
 
 class WindowConversionHost : public DrawBufferConversionHost {

@@ -4,7 +4,8 @@
 // window, as the program's two threads do. Two ways of talking to the window:
 // - First: as the first version of the program did: one GetPixel per pixel, PBM_SETPOS
 //   after every cell, WM_SETTEXT of the whole text after every line.
-// - Batched: as the program does now: one GetDIBits per band of 60 rows, PBM_SETPOS only
+// - Batched: one GetDIBits per band of 60 rows (the program now reads the bits of its
+//   draw buffer, a DIB section, directly, which costs less still), PBM_SETPOS only
 //   when the bar's position changes, finished lines appended in batches about ten times a
 //   second (the first batch set whole), and the text field scrolled to its top at the end.
 // Both load every glyph image once per conversion, as the first version did; the program

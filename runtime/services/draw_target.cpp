@@ -12,6 +12,7 @@ HBITMAP DrawBufferBitmap = nullptr;
 namespace {
 
 HGDIOBJ DrawBufferInitialBitmap = nullptr;  // selected back before the buffer is deleted
+DrawBufferPixelRows DrawBufferRows;
 
 bool HoldsOtherWindowDc()
 {
@@ -69,20 +70,25 @@ void EndDraw()
     MirrorTarget = BackingDC;
 }
 
-void CreateDrawBuffer(int32_t width, int32_t height)
+bool CreateDrawBuffer(int32_t width, int32_t height)
 {
-    HDC screen = DrawTarget ? nullptr : GetDC(nullptr);
-    HDC reference = DrawTarget ? DrawTarget : screen;
-    HDC dc = CreateCompatibleDC(reference);
-    HBITMAP bitmap = CreateCompatibleBitmap(reference, width, height);
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    if (!dc || !bitmap) {
+    // A section of 32-bit pixels, top-down: its bits can be read while it stays selected.
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = width > 0 && height > 0 ? CreateCompatibleDC(DrawTarget) : nullptr;
+    HBITMAP bitmap = dc ? CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (!dc || !bitmap || !bits) {
         if (dc)
             DeleteDC(dc);
         if (bitmap)
             DeleteObject(bitmap);
-        return;
+        return false;
     }
     HGDIOBJ initial = SelectObject(dc, bitmap);
     PatBlt(dc, 0, 0, width, height, WHITENESS);
@@ -95,6 +101,8 @@ void CreateDrawBuffer(int32_t width, int32_t height)
     DrawBufferDc = dc;
     DrawBufferBitmap = bitmap;
     DrawBufferInitialBitmap = initial;
+    DrawBufferRows = {static_cast<const uint32_t*>(bits), width, height};
+    return true;
 }
 
 void DeleteDrawBuffer()
@@ -108,7 +116,14 @@ void DeleteDrawBuffer()
     DrawBufferDc = nullptr;
     DrawBufferBitmap = nullptr;
     DrawBufferInitialBitmap = nullptr;
+    DrawBufferRows = {};
     ReleaseUnusedFonts();
+}
+
+DrawBufferPixelRows DrawBufferPixelsNow()
+{
+    GdiFlush();
+    return DrawBufferRows;
 }
 
 bool MirrorsDrawing()

@@ -14,13 +14,23 @@ extern HWND DrawWindow;  // chosen by the last BeginDraw; MainWindow after EndDr
 extern HDC DrawBufferDc;
 extern HBITMAP DrawBufferBitmap;
 
+// The draw buffer's pixels as 0x00RRGGBB values, rows top to bottom without padding.
+struct DrawBufferPixelRows {
+    const uint32_t* pixels = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
 // Another window's device context is fetched and released on the GUI thread.
 void BeginDraw(HWND window);
 void EndDraw();
-// A white buffer of width x height pixels compatible with DrawTarget (the screen when there
-// is none). A buffer that cannot be made leaves the previous one in place.
-void CreateDrawBuffer(int32_t width, int32_t height);
+// A white buffer of width x height pixels. A buffer that cannot be made leaves the previous
+// one in place and gives false.
+bool CreateDrawBuffer(int32_t width, int32_t height);
 void DeleteDrawBuffer();
+// The buffer's pixels once GDI has finished every drawing into it: its bitmap stays
+// selected, so its bits are read directly instead of through GetDIBits.
+DrawBufferPixelRows DrawBufferPixelsNow();
 // Whether output to DrawTarget is repeated on MirrorTarget (DrawTarget is the main window's).
 bool MirrorsDrawing();
 // Where a drawing command draws: DrawTarget, and MirrorTarget when it mirrors; none as null.

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
+#include "draw_buffer_size.h"
 #include "services/draw_target.h"
 
 namespace {
@@ -31,10 +33,10 @@ struct Block {
     int32_t x, y, width, height;
 };
 
-std::vector<uint32_t> Read(DrawBufferPixels& pixels, Block b)
+std::vector<uint32_t> Read(Block b)
 {
     std::vector<uint32_t> colours(static_cast<size_t>(b.width) * b.height);
-    pixels.Read(b.x, b.y, b.width, b.height, colours.data());
+    ReadDrawBufferPixels(b.x, b.y, b.width, b.height, colours.data());
     return colours;
 }
 
@@ -56,17 +58,43 @@ TEST_F(DrawBufferPixelsTest, ReadsWhatGetPixelReadsInsideAtAndBeyondTheEdges)
         {100, 50, 2, 2},     {300, 96, 1, 1},   {-2, -1, 4, 3},     {5, 95, 8, 15},
         {0, 0, Width, Height}, {0, 59, 8, 15},  // across a band's end
     };
-    DrawBufferPixels pixels;
     for (Block b : blocks)
-        EXPECT_EQ(Read(pixels, b), ReadByGetPixel(b)) << b.x << "," << b.y << " " << b.width << "x" << b.height;
+        EXPECT_EQ(Read(b), ReadByGetPixel(b)) << b.x << "," << b.y << " " << b.width << "x" << b.height;
 }
 
-TEST_F(DrawBufferPixelsTest, AfterForgetTheNewContentIsRead)
+TEST_F(DrawBufferPixelsTest, WhatWasDrawnAfterAReadIsReadNext)
 {
-    DrawBufferPixels pixels;
     Block b{10, 10, 8, 15};
-    Read(pixels, b);
+    Read(b);
     PatBlt(DrawBufferDc, 0, 0, Width, Height, BLACKNESS);
-    pixels.Forget();
-    EXPECT_EQ(Read(pixels, b), std::vector<uint32_t>(8 * 15, 0u));
+    EXPECT_EQ(Read(b), std::vector<uint32_t>(8 * 15, 0u));
+}
+
+namespace {
+
+std::vector<std::string> Notices;
+
+void RecordNotice(const char* message)
+{
+    Notices.emplace_back(message);
+}
+
+}  // namespace
+
+// Whether a picture fits depends on that picture alone, and what the message says is what
+// is enforced: each side with the 16-pixel margin of a conversion up to 8192.
+TEST(DrawBufferSize, DependsOnThePictureConvertedNow)
+{
+    SetTooLargeNotice(RecordNotice);
+    CreateStartDrawBuffer();
+    const DrawBufferNeed wideThenTall[] = {{6000, 705, 16, "umgewandelt"}, {704, 6000, 16, "umgewandelt"},
+                                           {8176, 100, 16, "umgewandelt"}, {8192, 8, 0, "als Grafik gespeichert"}};
+    for (const DrawBufferNeed& need : wideThenTall)
+        EXPECT_TRUE(EnsureDrawBuffer(need)) << need.width << " x " << need.height;
+    EXPECT_EQ(Notices, std::vector<std::string>{});
+
+    EXPECT_FALSE(EnsureDrawBuffer({8177, 100, 16, "umgewandelt"}));
+    ASSERT_EQ(Notices.size(), 1u);
+    EXPECT_NE(Notices[0].find("bis 8176 Bildpunkte Breite und Höhe"), std::string::npos) << Notices[0];
+    DeleteDrawBuffer();
 }

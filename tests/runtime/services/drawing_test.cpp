@@ -262,7 +262,7 @@ TEST_F(Drawing, LinesGoToTheChosenTargetOnly)
 TEST_F(Drawing, ANewBufferReplacesTheOneThatIsBeingDrawnInto)
 {
     RunScript([] {
-        CreateDrawBuffer(10, 10);  // no window yet: compatible with the screen
+        CreateDrawBuffer(10, 10);  // no window yet
         ASSERT_NE(DrawBufferDc, nullptr);
         BeginDraw(DrawBufferWindow);
         DrawLine(0, 1, 9, 1);
@@ -278,6 +278,14 @@ TEST_F(Drawing, ANewBufferReplacesTheOneThatIsBeingDrawnInto)
         GetObjectA(DrawBufferBitmap, sizeof size, &size);
         EXPECT_EQ(size.bmWidth, 20);
         EXPECT_EQ(size.bmHeight, 20);
+
+        // One that cannot be made says so and leaves this one in place.
+        HDC second = DrawBufferDc;
+        EXPECT_FALSE(CreateDrawBuffer(0, 20));
+        EXPECT_FALSE(CreateDrawBuffer(40000, 40000));
+        EXPECT_EQ(DrawBufferDc, second);
+        EXPECT_EQ(DrawTarget, second);
+        EXPECT_EQ(GetPixel(DrawTarget, 15, 1), Black);
     });
 }
 
