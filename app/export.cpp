@@ -92,6 +92,14 @@ void TellNotWritten(const ScriptString& path)
     MessageBoxA(MainWindow.load(), message.Text(), "Glyphmill 1.2", MB_OK | MB_ICONWARNING);
 }
 
+void TellEmptyLastLine(const ScriptString& path)
+{
+    ScriptString message("Die Grafik kann nicht gespeichert werden: ");
+    message.Append(path.Text());
+    message.Append("\r\nDie letzte Zeile des Ergebnisses ist leer, die Grafik hätte keine Breite.");
+    MessageBoxA(MainWindow.load(), message.Text(), "Glyphmill 1.2", MB_OK | MB_ICONWARNING);
+}
+
 bool WriteSlotBytes(const char* bytes, uint32_t count)
 {
     return WriteBlock(1, bytes, 0, static_cast<int32_t>(count)) == static_cast<int32_t>(count);
@@ -141,6 +149,12 @@ void ExportBitmap()
 {
     if (!ChooseExportFile(BitmapForm))
         return;
+    // The saved area is as wide as the last line: an empty one leaves nothing to save.
+    BitmapArea area = LayGlyphs(TextBuffer, [](GlyphPlacement) {});
+    if (area.height > 0 && area.width == 0) {
+        TellEmptyLastLine(ExportFile);
+        return;
+    }
     EnableControl(MainWindow.load(), 0);
     WriteBitmapFile(ExportFile);
     EnableControl(MainWindow.load(), 1);

@@ -237,6 +237,7 @@ void ShowChosenPicture(const ScriptString& chosen)
     SetWindowTextA(ResolutionLabel, (ScriptString("Auflösung: ") + IntToStr(PictureWidth) + " x " +
                                      IntToStr(PictureHeight) + " Pixel").Text());
     DrawPreview();
+    DrawLogo();  // the PCX reader's path may have run over it
 }
 
 void LoadPicture()

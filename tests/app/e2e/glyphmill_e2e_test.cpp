@@ -287,3 +287,75 @@ TEST_F(GlyphmillEndToEnd, ClosingTheWindowDuringAConversionEndsWithExitCodeZero)
     PostMessageA(session.main, WM_CLOSE, 0, 0);
     EXPECT_EQ(session.driver.WaitForExit(20000), 0);
 }
+
+TEST_F(GlyphmillEndToEnd, ABitmapWhoseLastLineIsEmptyIsNotSavedAndTheUserIsToldWhy)
+{
+    Session session;
+    ASSERT_TRUE(session.ready);
+    ASSERT_TRUE(session.Load(Picture("narrow.bmp")));
+    ASSERT_TRUE(ProgramDriver::WaitUntil(
+        [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 8 x 30 Pixel"; }, 10000));
+    ASSERT_TRUE(session.Convert());
+    std::vector<std::string> lines = SplitLines(session.Output());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "");
+
+    std::string bitmap = OutputFolder() + "\\leer.bmp";
+    DeleteFileA(bitmap.c_str());
+    ASSERT_TRUE(session.Command(1501, [&] { return session.MenuOpen(); }));
+    ASSERT_TRUE(session.driver.SteerPopupMenu(MenuBitmap));
+    ASSERT_TRUE(session.driver.AnswerFileDialog(session.main, bitmap));
+    std::string body;
+    EXPECT_TRUE(ProgramDriver::WaitUntil(
+        [&] {
+            HWND box = session.driver.FindTopLevel("#32770", session.main, 0);
+            body = box ? session.driver.TextOf(GetDlgItem(box, 0xFFFF)) : "";
+            return body.find("Die letzte Zeile des Ergebnisses ist leer") != std::string::npos &&
+                   PostMessageA(box, WM_COMMAND, IDOK, 0);
+        },
+        10000))
+        << body;
+    EXPECT_NE(body.find("Die Grafik kann nicht gespeichert werden: " + bitmap), std::string::npos) << body;
+    EXPECT_EQ(GetFileAttributesA(bitmap.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(session.Quit(), 0);
+}
+
+// The PCX reader prints the picture's path across the top of the window; a long one runs
+// over the logo, which the load draws again at its end.
+TEST_F(GlyphmillEndToEnd, TheLogoIsWholeAgainOnceAPictureIsLoaded)
+{
+    std::string folder = OutputFolder() + "\\" + std::string(150, 'x');
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string picture = folder + "\\scene.pcx";
+    ASSERT_TRUE(CopyFileA(Picture("scene.pcx").c_str(), picture.c_str(), FALSE));
+    PixelImage logo = LoadResourceBitmap(ProgramFolder, "logo");
+    ASSERT_GT(logo.width, 0);
+    const uint32_t transparent = logo.At(0, logo.height - 1);
+
+    Session session("\"" + picture + "\"");
+    ASSERT_TRUE(session.ready);
+    ASSERT_TRUE(ProgramDriver::WaitUntil(
+        [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 104 x 60 Pixel"; }, 10000));
+    int differing = 0;
+    auto logoWhole = [&] {
+        POINT origin{510, 6};
+        ClientToScreen(session.main, &origin);
+        HDC screen = GetDC(nullptr);
+        HDC shot = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, logo.width, logo.height);
+        HGDIOBJ previous = SelectObject(shot, bitmap);
+        BitBlt(shot, 0, 0, logo.width, logo.height, screen, origin.x, origin.y, SRCCOPY);
+        differing = 0;
+        for (int y = 0; y < logo.height; ++y)
+            for (int x = 0; x < logo.width; ++x)
+                if (logo.At(x, y) != transparent && GetPixel(shot, x, y) != logo.At(x, y))
+                    ++differing;
+        SelectObject(shot, previous);
+        DeleteObject(bitmap);
+        DeleteDC(shot);
+        ReleaseDC(nullptr, screen);
+        return differing == 0;
+    };
+    EXPECT_TRUE(ProgramDriver::WaitUntil(logoWhole, 5000)) << differing << " logo pixels differ";
+    EXPECT_EQ(session.Quit(), 0);
+}
