@@ -190,12 +190,16 @@ CommandOptions ParseCommandLine(const std::vector<std::string>& words)
 
     CommandOptions options;
     for (const std::string& word : words) {
-        if (SwitchOf(word) != Switch::None)
-            return Invalid("Die Option \"" + word + "\" gilt nur zusammen mit --convert.");
+        Switch option = SwitchOf(word);
+        if (option == Switch::None)
+            continue;
+        options = Invalid(option == Switch::Unknown ? "Unbekannte Option \"" + word + "\"."
+                                                    : "Die Option \"" + word + "\" gilt nur zusammen mit --convert.");
+        options.inWindow = true;
+        return options;
     }
-    if (words.size() > 1)
-        return Invalid("Es kann nur ein Bild geöffnet werden; Pfade mit Leerzeichen gehören in Anführungszeichen.");
-    if (words.size() == 1)
+    // "Open with" on several pictures names them all; the window takes one, the first.
+    if (!words.empty())
         options.picture = words[0];
     return options;
 }

@@ -26,6 +26,9 @@ struct CommandOptions {
     OutputForm form = OutputForm::Console;
     int32_t fontSize = 0;
     std::string error;  // Invalid: what is wrong, in German
+    // Invalid: the words of a window start, which may come from the desktop, where nobody
+    // reads standard error.
+    bool inWindow = false;
 };
 
 // `words` are the command line's words after the program path.

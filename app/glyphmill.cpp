@@ -48,7 +48,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         WriteStandardOutput(UsageText(), std::char_traits<char>::length(UsageText()));
         return ExitSuccess;
     case RunMode::Invalid:
-        WriteStandardError(options.error + "\r\n" + UsageText());
+        if (options.inWindow)
+            MessageBoxA(nullptr, (options.error + "\r\n\r\n" + UsageText()).c_str(), "Glyphmill 1.2",
+                        MB_OK | MB_ICONERROR);
+        else
+            WriteStandardError(options.error + "\r\n" + UsageText());
         return ExitBadArguments;
     case RunMode::Convert:
         SetBatchOptions(options);

@@ -12,6 +12,11 @@ void PostGuiRequest(RequestCode code, void* record);
 void PostModeCode(RequestCode code);
 // Blocks until a window procedure reports input; the event variables then describe it.
 void WaitForInput();
+// WaitForInput in its two halves, for a caller that acts between them: the first clears the
+// event variables, after which a reported input counts as arriving during the wait; the
+// second blocks until one has been reported.
+void BeginInputWait();
+void FinishInputWait();
 // Ends the program thread and, with it, the process (exit code 0).
 [[noreturn]] void EndProgram();
 // The same with another exit code, for runs that report their outcome to a caller.

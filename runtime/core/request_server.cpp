@@ -135,6 +135,13 @@ LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 {
     if (message != GuiRequest)
         return DefWindowProcA(window, message, wParam, lParam);
+    // A posted request arrives here only from a modal loop of the system's own, which
+    // dispatches it; the runtime's loops serve it before dispatching. Only the program thread
+    // sends requests.
+    if (!InSendMessage()) {
+        ServeRequest(MSG{window, message, wParam, lParam, 0, {}});
+        return 0;
+    }
     switch (wParam) {
     case ReqCallFunction:
         ServeCallFunction(*reinterpret_cast<DllCallRequest*>(lParam));

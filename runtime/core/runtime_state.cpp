@@ -7,6 +7,8 @@ int32_t ScreenWidth = 0;
 int32_t ScreenHeight = 0;
 HANDLE RequestDone = nullptr;
 HANDLE InputArrived = nullptr;
+std::atomic<bool> InputAwaited{false};
+std::atomic<uint32_t> InputReports{0};
 HWND CommandWindow = nullptr;
 int32_t FastMode = 0;
 int32_t NextControlId = 1000;

@@ -19,7 +19,11 @@ extern HANDLE ProgramThread;
 extern int32_t ScreenWidth;
 extern int32_t ScreenHeight;
 extern HANDLE RequestDone;   // auto-reset: set by the GUI thread when a request is served
-extern HANDLE InputArrived;  // auto-reset: pulsed or set by the window procedures
+extern HANDLE InputArrived;  // auto-reset: set by the window procedures (see PulseInput)
+// True while the program thread waits for input and no report has claimed the wake-up yet.
+extern std::atomic<bool> InputAwaited;
+// Counts input reports, so that a wait sees one that came while it was being armed.
+extern std::atomic<uint32_t> InputReports;
 extern HWND CommandWindow;
 extern int32_t FastMode;
 extern int32_t NextControlId;

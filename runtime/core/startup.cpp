@@ -60,6 +60,9 @@ void SelectLocale()
 int RunGuiThread()
 {
     ProgramThread = CreateThread(nullptr, 0, ProgramThreadMain, nullptr, 0, nullptr);
+    // Without it nothing would ever make a window or end the process.
+    if (!ProgramThread)
+        ExitProcess(1);
     int exitCode = RunMainLoop();
     WaitForSingleObject(ProgramThread, INFINITE);
     CloseHandle(ProgramThread);

@@ -9,5 +9,5 @@ using ScriptBody = void (*)();
 
 // Initialises the runtime, runs `script` on the program thread while this thread serves
 // windows and requests, shuts down, and returns the exit code. Exits the process with code 1
-// when a window class or the command window cannot be made.
+// when a window class, the command window or the program thread cannot be made.
 int RunRuntime(HINSTANCE instance, ScriptBody script);

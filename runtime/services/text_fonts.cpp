@@ -23,7 +23,7 @@ bool MadeHere(HGDIOBJ font)
 
 bool InUse(HFONT font)
 {
-    if (font == CurrentFont)
+    if (font == CurrentFont || std::find(ControlFonts.begin(), ControlFonts.end(), font) != ControlFonts.end())
         return true;
     for (HDC dc : {DrawTarget, MirrorTarget, WindowDC, BackingDC, DrawBufferDc}) {
         if (dc && GetCurrentObject(dc, OBJ_FONT) == font)
@@ -79,5 +79,6 @@ void DeleteTextFonts()
     for (HFONT font : MadeFonts)
         DeleteObject(font);
     MadeFonts.clear();
+    ControlFonts.clear();
     CurrentFont = nullptr;
 }

@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -7,6 +8,7 @@
 #include "core/request_records.h"
 #include "event_variables.h"
 #include "text_font_state.h"
+#include "window_settings.h"
 
 namespace {
 
@@ -20,6 +22,10 @@ HWND PostControl(ControlRequest request)
 {
     request.window = nullptr;
     PostGuiRequest(ReqCreateControl, &request);
+    // The server gave the control the current font.
+    if (request.window && ControlFontMode && CurrentFont &&
+        std::find(ControlFonts.begin(), ControlFonts.end(), CurrentFont) == ControlFonts.end())
+        ControlFonts.push_back(CurrentFont);
     return request.window;
 }
 

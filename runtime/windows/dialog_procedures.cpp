@@ -17,20 +17,17 @@ LRESULT CALLBACK NoDefault(HWND, UINT, WPARAM, LPARAM)
     return 0;
 }
 
-// The size a move or resize started with; one drag happens at a time.
+// The size a move or resize started with; one drag happens at a time. The program thread
+// goes on meanwhile, as for the main window.
 RECT SizeMoveStart = {};
 
-void SuspendProgram(HWND window)
+void RememberSizeMoveStart(HWND window)
 {
     GetWindowRect(window, &SizeMoveStart);
-    if (ProgramThread)
-        SuspendThread(ProgramThread);
 }
 
-bool ResumeProgramAndCheckResize(HWND window)
+bool WasResized(HWND window)
 {
-    if (ProgramThread)
-        ResumeThread(ProgramThread);
     RECT after;
     GetWindowRect(window, &after);
     return after.right - after.left != SizeMoveStart.right - SizeMoveStart.left ||
@@ -60,7 +57,7 @@ LRESULT OnDialogPaint(HWND window)
 
 LRESULT OnDialogExitSizeMove(HWND window)
 {
-    if (ResumeProgramAndCheckResize(window)) {
+    if (WasResized(window)) {
         // Scripts recognise a dialog's resize by this message number in CurrentMessage.
         CurrentMessage.message.exchange(160);
         EventKind.exchange(4);
@@ -100,7 +97,7 @@ LRESULT CALLBACK DialogWindowProcedure(HWND window, UINT message, WPARAM wParam,
     case WM_SYSCOMMAND:
         return ReportSysCommand(window, wParam, lParam, DefDlgProcA);
     case WM_ENTERSIZEMOVE:
-        SuspendProgram(window);
+        RememberSizeMoveStart(window);
         BringWindowToTop(window);
         return 0;
     case WM_EXITSIZEMOVE:
@@ -154,11 +151,9 @@ INT_PTR CALLBACK ResourceDialogProcedure(HWND dialog, UINT message, WPARAM wPara
         ReportChildButton(wParam);
         return TRUE;
     case WM_ENTERSIZEMOVE:
-        SuspendProgram(dialog);
+        RememberSizeMoveStart(dialog);
         return TRUE;
     case WM_EXITSIZEMOVE:
-        if (ProgramThread)
-            ResumeThread(ProgramThread);
         return TRUE;
     default:
         return FALSE;

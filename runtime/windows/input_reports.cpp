@@ -24,9 +24,13 @@ bool IsSelectionCode(WORD code)
 
 }  // namespace
 
+// Only the report that finds the program waiting sets the event, so one that comes while it
+// is busy ends no later wait, and a resize's set event is never taken back.
 void PulseInput()
 {
-    PulseEvent(InputArrived);
+    InputReports.fetch_add(1);
+    if (InputAwaited.exchange(false))
+        SetEvent(InputArrived);
 }
 
 LRESULT ReportCommand(HWND window, WPARAM wParam, LPARAM lParam, const CommandReporting& reporting)

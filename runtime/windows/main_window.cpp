@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include <atomic>
+
 #include "color_value.h"
 #include "core/command_channel.h"
 #include "core/request_records.h"
@@ -13,6 +15,9 @@
 namespace {
 
 constexpr int32_t NegativeWindowPosition = 223;
+
+// A null message for the main window is in the queue.
+std::atomic<bool> NudgeQueued{false};
 
 int32_t LastMouseX = 0;
 int32_t LastMouseY = 0;
@@ -92,6 +97,7 @@ static void ClearWithColorRef(COLORREF color)
     if (!MainWindow.load())
         OpenMainWindow(0, 0, 640, 480);
     HBRUSH brush = CreateSolidBrush(color);
+    // Null when nothing is the drawing target: then the brush is not kept.
     HGDIOBJ previous = SelectObject(DrawTarget, brush);
     PatBlt(DrawTarget, 0, 0, ScreenWidth, ScreenHeight, PATCOPY);
     if (DrawTarget == WindowDC) {
@@ -99,7 +105,7 @@ static void ClearWithColorRef(COLORREF color)
         FillRect(MirrorTarget, &all, brush);
     }
     // The new brush stays selected until the next clear replaces it.
-    DeleteObject(previous);
+    DeleteObject(previous ? previous : brush);
     SetTextCursor(1, 1);
     EnumChildWindows(MainWindow.load(), InvalidateChild, 0);
     ShowDirectDrawing();
@@ -116,10 +122,18 @@ void ClearWindowDefault()
     ClearWithColorRef(GetSysColor(COLOR_WINDOW));
 }
 
+// One queued nudge serves all drawing before it is taken. In fast mode nothing takes it, and
+// a nudge per output would fill the queue.
 void ShowDirectDrawing()
 {
-    if (HWND main = MainWindow.load())
-        PostMessageA(main, WM_NULL, 0, 0);
+    HWND main = MainWindow.load();
+    if (main && !NudgeQueued.exchange(true) && !PostMessageA(main, WM_NULL, 0, 0))
+        NudgeQueued.store(false);
+}
+
+void TakeDrawingNudge()
+{
+    NudgeQueued.store(false);
 }
 
 int32_t MouseX()

@@ -21,6 +21,8 @@ void ClearWindowDefault();
 // Drawing done on the program thread reaches the screen in batches that the GUI thread
 // sends when it next looks at its queue; a null message makes it look now.
 void ShowDirectDrawing();
+// The main window procedure took that null message (or a new main window was made).
+void TakeDrawingNudge();
 // The cursor's position in the main window's client area; the last inside value while the
 // cursor is outside.
 int32_t MouseX();

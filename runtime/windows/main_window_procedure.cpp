@@ -7,6 +7,7 @@
 #include "dropped_files.h"
 #include "event_variables.h"
 #include "input_reports.h"
+#include "main_window.h"
 #include "window_settings.h"
 
 namespace {
@@ -43,6 +44,8 @@ void FillBacking(HWND window)
 
 LRESULT OnCreate(HWND window)
 {
+    // A nudge still queued for an earlier main window went with it.
+    TakeDrawingNudge();
     auto* data = new MainWindowData;
     data->dialogKeys = DialogKeys != 0;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
@@ -85,22 +88,22 @@ void ReleaseDrawingState(MainWindowData& data)
 
 LRESULT OnDestroy(HWND window)
 {
+    // The script gets no chance to clean up. It is stopped before anything it may draw
+    // through is released; and a thread killed inside the heap or GDI leaves their locks
+    // taken, so after the kill nothing that may need them runs: the process ends here rather
+    // than through the shutdown steps.
+    if (!ShuttingDown && ProgramThread && WaitForSingleObject(ProgramThread, 0) == WAIT_TIMEOUT) {
+        TerminateThread(ProgramThread, 0);
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
     MainWindowData* data = DataOf(window);
     ReleaseDrawingState(*data);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     delete data;
     HWND expected = window;
     MainWindow.compare_exchange_strong(expected, nullptr);
-    if (ShuttingDown)
-        return 0;
-    // The script gets no chance to clean up. A thread killed inside the heap or GDI leaves
-    // their locks taken, so after the kill nothing that may need them runs: the process
-    // ends here rather than through the shutdown steps.
-    if (ProgramThread && WaitForSingleObject(ProgramThread, 0) == WAIT_TIMEOUT) {
-        TerminateThread(ProgramThread, 0);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    PostQuitMessage(0);
+    if (!ShuttingDown)
+        PostQuitMessage(0);
     return 0;
 }
 
@@ -207,18 +210,16 @@ LRESULT OnParentNotify(HWND window, WPARAM wParam)
     return 0;
 }
 
+// The program thread goes on meanwhile: requests reach the command window through the move
+// loop's own dispatching.
 LRESULT OnEnterSizeMove(HWND window)
 {
     GetWindowRect(window, &DataOf(window)->sizeMoveStart);
-    if (ProgramThread)
-        SuspendThread(ProgramThread);
     return 0;
 }
 
 LRESULT OnExitSizeMove(HWND window)
 {
-    if (ProgramThread)
-        ResumeThread(ProgramThread);
     const RECT& before = DataOf(window)->sizeMoveStart;
     RECT after;
     GetWindowRect(window, &after);
@@ -269,6 +270,9 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_CLOSE:
         return OnClose(window, message, wParam, lParam);
     case WM_ERASEBKGND:
+        return 0;
+    case WM_NULL:
+        TakeDrawingNudge();
         return 0;
     case WM_NOTIFY:
         ReportNotify(*reinterpret_cast<const NMHDR*>(lParam));

@@ -45,6 +45,7 @@ BOOL CALLBACK DestroyLeftWindow(HWND window, LPARAM)
 bool InitialiseWindowRuntime()
 {
     InputArrived = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    InputAwaited.store(false);
     ActiveDialog.store(nullptr);
     MainWindow.store(nullptr);
     ResetWindowSettings();

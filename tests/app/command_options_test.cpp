@@ -22,6 +22,11 @@ TEST(CommandOptions, WindowStartsWithOrWithoutAPicture)
     EXPECT_EQ(picture.mode, RunMode::Window);
     EXPECT_EQ(picture.picture, "C:\\Bilder\\mit Leerzeichen.gif");
 
+    // "Open with" on several pictures: the first is loaded.
+    CommandOptions several = ParseCommandLine({"a.gif", "b.pcx", "c.bmp"});
+    EXPECT_EQ(several.mode, RunMode::Window);
+    EXPECT_EQ(several.picture, "a.gif");
+
     // A path beginning with "/" is not mistaken for a switch.
     EXPECT_EQ(ParseCommandLine({"/tmp/bild.bmp"}).picture, "/tmp/bild.bmp");
 }
@@ -77,9 +82,6 @@ TEST(CommandOptions, BadWordsAreRefusedWithTheirReason)
         const char* reason;
     };
     const Case cases[] = {
-        {{"a.bmp", "b.bmp"}, "nur ein Bild"},
-        {{"--out", "x.txt"}, "gilt nur zusammen mit --convert"},
-        {{"a.bmp", "--method", "exakt"}, "gilt nur zusammen mit --convert"},
         {{"--convert"}, "Nach \"--convert\" fehlt ein Wert"},
         {{"--convert", ""}, "fehlt das Bild"},
         {{"--convert", "a.bmp", "b.bmp"}, "Unerwartetes Argument \"b.bmp\""},
@@ -107,6 +109,29 @@ TEST(CommandOptions, BadWordsAreRefusedWithTheirReason)
         CommandOptions options = ParseCommandLine(c.words);
         EXPECT_EQ(options.mode, RunMode::Invalid);
         EXPECT_NE(options.error.find(c.reason), std::string::npos) << options.error;
+        EXPECT_FALSE(options.inWindow);
+    }
+}
+
+// Without --convert the program was started as a window, perhaps from the desktop, where
+// nobody reads standard error.
+TEST(CommandOptions, BadSwitchesOfAWindowStartAreToldInTheWindowsWay)
+{
+    struct Case {
+        Words words;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {{"--bogus"}, "Unbekannte Option \"--bogus\""},
+        {{"a.bmp", "--out", "x.txt"}, "Die Option \"--out\" gilt nur zusammen mit --convert"},
+        {{"a.bmp", "/method", "exakt"}, "Die Option \"/method\" gilt nur zusammen mit --convert"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.words));
+        CommandOptions options = ParseCommandLine(c.words);
+        EXPECT_EQ(options.mode, RunMode::Invalid);
+        EXPECT_NE(options.error.find(c.reason), std::string::npos) << options.error;
+        EXPECT_TRUE(options.inWindow);
     }
 }
 

@@ -137,7 +137,7 @@ bool Session::Choose(const char* method, const char* option, int position)
     return true;
 }
 
-bool Session::Convert()
+bool Session::Convert(const std::function<bool()>& meanwhile)
 {
     // The text field is emptied first, so that a conversion too short to be seen running
     // still shows.
@@ -145,7 +145,14 @@ bool Session::Convert()
     auto running = [&] { return driver.ToolbarButtonEnabled(main, 1503) || !Output().empty(); };
     if (!Command(1502, running))
         return false;
-    return ProgramDriver::WaitUntil([&] { return driver.ToolbarButtonEnabled(main, 1502); }, 120000);
+    bool goingOn = true;
+    return ProgramDriver::WaitUntil(
+               [&] {
+                   goingOn = !meanwhile || meanwhile();
+                   return !goingOn || driver.ToolbarButtonEnabled(main, 1502);
+               },
+               120000) &&
+           goingOn;
 }
 
 std::string Session::Output() const

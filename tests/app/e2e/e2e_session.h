@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,8 +54,9 @@ public:
     // Checks the method's radio (and the height option for "4-Pixel (empfohlen)") and sets
     // the slider.
     bool Choose(const char* method, const char* option, int slider);
-    // Starts the conversion and waits for its end: "Start" enabled again.
-    bool Convert();
+    // Starts the conversion and waits for its end: "Start" enabled again. `meanwhile`, when
+    // given, is called over and over while the conversion runs; false from it gives up.
+    bool Convert(const std::function<bool()>& meanwhile = {});
     std::string Output() const;
     // "Bild speichern", the menu item reached with `keys`, and the save dialog; `offered`
     // receives the name the dialog proposed.

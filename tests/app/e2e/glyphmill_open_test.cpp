@@ -55,12 +55,14 @@ protected:
 
 }  // namespace
 
-TEST_F(GlyphmillOpen, NamedPictureIsLoadedAsFromTheDialog)
+TEST_F(GlyphmillOpen, NamedPictureIsLoadedAsFromTheDialogAndTheFirstOfSeveralIsTaken)
 {
     for (const char* name : {"scene.gif", "scene.jpg"}) {
         SCOPED_TRACE(name);
         ForgetSettings();
-        Session session("\"" + Picture(name) + "\"");
+        // "Open with" on a selection of two pictures names both.
+        std::string second = name == std::string("scene.gif") ? " \"" + Picture("scene.pcx") + "\"" : "";
+        Session session("\"" + Picture(name) + "\"" + second);
         ASSERT_TRUE(session.ready);
         EXPECT_TRUE(ProgramDriver::WaitUntil(
             [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 104 x 60 Pixel"; }, 10000))
@@ -147,4 +149,19 @@ TEST_F(GlyphmillOpen, DroppedPictureIsLoadedAsFromTheDialogAndTheFirstOfSeveralI
     EXPECT_EQ(session.driver.TextOf(session.resolution), "Auflösung: 104 x 60 Pixel");
     EXPECT_TRUE(session.driver.ToolbarButtonEnabled(session.main, 1502));
     EXPECT_EQ(session.Quit(), 0);
+}
+
+// A program started from the desktop has no standard error to tell it in.
+TEST_F(GlyphmillOpen, ABadSwitchIsNamedInAMessageBoxAndEndsTheProgramWithExitCodeOne)
+{
+    ProgramDriver driver;
+    ASSERT_TRUE(driver.Start(ProgramFolder + "\\glyphmill.exe", "--bogus \"" + Picture("scene.gif") + "\"",
+                             ProgramFolder));
+    HWND box = driver.FindTopLevel("#32770", nullptr, 20000);
+    ASSERT_NE(box, nullptr);
+    std::string body = MessageBoxBody(box);
+    EXPECT_NE(body.find("Unbekannte Option \"--bogus\"."), std::string::npos) << body;
+    EXPECT_EQ(driver.FindTopLevel("FENSTER", nullptr, 0), nullptr);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(driver.WaitForExit(20000), 1);
 }

@@ -11,7 +11,12 @@
 #include "core/request_codes.h"
 #include "core/runtime_state.h"
 #include "core/startup.h"
+#include "support/gui_driver.h"
+#include "windows/controls.h"
 #include "windows/event_variables.h"
+#include "windows/input_reports.h"
+#include "windows/main_window.h"
+#include "windows/text_output.h"
 
 namespace {
 
@@ -25,13 +30,19 @@ struct Observed {
 };
 Observed Seen;
 
-int RunScript(ScriptBody script)
+// Also called before a test starts a helper thread, which must not see the last test's steps.
+void Reset()
 {
     Seen.scriptThread = 0;
     Seen.value1 = -1;
     Seen.value2 = -1;
     Seen.message = 0;
     Seen.steps = 0;
+}
+
+int RunScript(ScriptBody script)
+{
+    Reset();
     return RunRuntime(GetModuleHandleA(nullptr), script);
 }
 
@@ -40,7 +51,7 @@ void PulseUntil(int step)
 {
     while (Seen.steps.load() < step) {
         Sleep(5);
-        PulseEvent(InputArrived);
+        PulseInput();
     }
 }
 
@@ -128,7 +139,7 @@ TEST(CommandChannel, WaitForInputIsReleasedByAPulseWhileWaiting)
 TEST(CommandChannel, APulseWhileNothingWaitsIsLostButASetEventIsKept)
 {
     RunScript([] {
-        PulseEvent(InputArrived);  // nobody waits: lost
+        PulseInput();  // nobody waits: lost
         Seen.value1 = WaitForSingleObject(InputArrived, 0) == WAIT_TIMEOUT ? 1 : 0;
         SetEvent(InputArrived);  // a finished resize: kept for the next wait
         WaitForInput();
@@ -160,4 +171,89 @@ TEST(CommandChannel, FastModeServesRequestsAndWaitsAndStillEndsWithExitCodeZero)
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(Seen.steps.load(), 2);
     EXPECT_NE(Seen.value1.load(), -1);
+}
+
+TEST(CommandChannel, ARequestPostedWhileAMenuOfTheSystemIsOpenIsServedInItsLoop)
+{
+    Reset();
+    std::thread user([] {
+        Seen.value1 = WaitForStep(Seen.steps, 2, 10000) ? 1 : 0;
+        HWND menu = WaitForWindowOfClass("#32768", nullptr, 20);
+        Seen.value2 = menu ? 1 : 0;
+        if (menu)
+            PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        while (WaitForWindowOfClass("#32768", nullptr, 20))
+            Sleep(20);
+        Seen.steps = 3;  // the script ends only once the menu has closed
+        // Releases a script whose request was lost, so that the test fails instead of hanging.
+        if (!Seen.value1.load())
+            SetEvent(RequestDone);
+    });
+    RunScript([] {
+        OpenMainWindow(10, 10, 300, 200);
+        HWND edit = CreateMultiLineEdit(MainWindow.load(), "Text", 5, 5, 200, 100);
+        // The edit control's context menu runs a modal loop of the system's own.
+        PostMessageA(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(60, 60));
+        if (!WaitForWindowOfClass("#32768"))
+            return;
+        Seen.steps = 1;
+        struct {
+            int32_t messageWaiting = -1;
+        } record;
+        PostGuiRequest(ReqPeekMessage, &record);
+        Seen.steps = 2;
+        WaitForStep(Seen.steps, 3);
+    });
+    user.join();
+    EXPECT_EQ(Seen.value1.load(), 1) << "the request was served";
+    EXPECT_EQ(Seen.value2.load(), 1) << "while the menu was open";
+}
+
+TEST(CommandChannel, AnInputReportedJustAfterTheWaitBeganEndsIt)
+{
+    Reset();
+    std::thread user([] {
+        // Releases a script that missed the report, so that the test fails instead of hanging.
+        if (!WaitForStep(Seen.steps, 2, 10000))
+            PostMessageA(MainWindow.load(), WM_COMMAND, 99, 0);
+    });
+    RunScript([] {
+        OpenMainWindow(10, 10, 300, 200);
+        Seen.steps = 1;
+        BeginInputWait();
+        // Reported on the GUI thread before this thread blocks.
+        SendMessageA(MainWindow.load(), WM_COMMAND, 1502, 0);
+        FinishInputWait();
+        Seen.value1 = MenuCommand.load();
+        Seen.steps = 2;
+    });
+    user.join();
+    EXPECT_EQ(Seen.value1.load(), 1502);
+}
+
+TEST(CommandChannel, TheProgramGoesOnWhileTheMainWindowIsMoved)
+{
+    Reset();
+    std::thread user([] {
+        WaitForStep(Seen.steps, 1);
+        SendMessageA(MainWindow.load(), WM_ENTERSIZEMOVE, 0, 0);
+        Seen.value2 = 1;
+        Seen.value1 = WaitForStep(Seen.steps, 2, 5000) ? 1 : 0;
+        SendMessageA(MainWindow.load(), WM_EXITSIZEMOVE, 0, 0);
+    });
+    RunScript([] {
+        OpenMainWindow(10, 10, 300, 200);
+        Seen.steps = 1;
+        while (Seen.value2.load() != 1)
+            Sleep(1);
+        // Drawing and requests during the move.
+        PrintText("bewegt", 1, 1, 1);
+        struct {
+            int32_t messageWaiting = -1;
+        } record;
+        PostGuiRequest(ReqPeekMessage, &record);
+        Seen.steps = 2;
+    });
+    user.join();
+    EXPECT_EQ(Seen.value1.load(), 1);
 }

@@ -20,6 +20,7 @@
 #include "services/dll_calls.h"
 #include "services/draw_target.h"
 #include "services/text_fonts.h"
+#include "support/gdi_handles.h"
 #include "windows/drawing_state.h"
 #include "windows/text_font_state.h"
 
@@ -113,23 +114,6 @@ void Fill(HDC dc, int x, int y, int width, int height, COLORREF colour)
     RECT rect = {x, y, x + width, y + height};
     FillRect(dc, &rect, brush);
     DeleteObject(brush);
-}
-
-// How many more GDI objects the process can make: a leak of one object per command shows as
-// a drop of thousands over a loop of thousands of commands.
-int FreeGdiHandles()
-{
-    std::vector<HBRUSH> made;
-    made.reserve(70000);
-    while (made.size() < 200000) {
-        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-        if (!brush)
-            break;
-        made.push_back(brush);
-    }
-    for (HBRUSH brush : made)
-        DeleteObject(brush);
-    return static_cast<int>(made.size());
 }
 
 // A canvas window standing in for the main window: its device context and a backing bitmap,

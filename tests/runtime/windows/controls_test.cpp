@@ -9,6 +9,7 @@
 
 #include "core/runtime_state.h"
 #include "core/startup.h"
+#include "services/text_fonts.h"
 #include "windows/event_variables.h"
 #include "windows/main_window.h"
 #include "windows/text_font_state.h"
@@ -108,6 +109,24 @@ TEST(Controls, ControlFontModeGivesNewControlsTheCurrentFont)
     });
     EXPECT_EQ(Seen.values[0].load(), 0);
     EXPECT_EQ(Seen.values[1].load(), 1);
+}
+
+TEST(Controls, AFontGivenToControlsIsKeptUntilTheRuntimeEnds)
+{
+    static HFONT given = nullptr;
+    RunScript([] {
+        OpenMainWindow(10, 10, 300, 200);
+        SelectTextFont("Arial", 13, 0, 0, 0, 0);
+        given = CurrentFont;
+        SetControlFontMode(1);
+        HWND text = CreateText(MainWindow.load(), "mit", 0, 30, 50, 20);
+        SelectTextFont("Arial", 20, 0, 0, 0, 0);
+        Seen.values[0] = SendMessageA(text, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(given);
+        Seen.values[1] = GetObjectType(given);
+    });
+    EXPECT_EQ(Seen.values[0].load(), 1);
+    EXPECT_EQ(Seen.values[1].load(), OBJ_FONT) << "the control's font still exists";
+    EXPECT_EQ(GetObjectType(given), 0u) << "deleted when the runtime ends";
 }
 
 TEST(Controls, FontHandleTakesStyleAngleAndCharacterSet)

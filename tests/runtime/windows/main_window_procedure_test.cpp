@@ -234,7 +234,9 @@ TEST_F(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
         DragFrame(320, 240);  // moved only
         Seen.values[0] = WaitForSingleObject(InputArrived, 0) == WAIT_TIMEOUT ? 1 : 0;
         DragFrame(400, 300);
-        Seen.step = 2;  // the script was suspended meanwhile and is busy now, not waiting
+        // An input while the script is busy ends no wait, and must not cancel the resize.
+        SendMessageA(Main.load(), WM_COMMAND, 7, 0);
+        Seen.step = 2;  // the script is busy, not waiting
         // Releases the script if the resize was lost, so that the test fails instead of hanging.
         if (!WaitForStep(Seen.step, 3, 3000))
             PostToMain(WM_COMMAND, 99, 0);
@@ -413,6 +415,31 @@ void RunUntilTheWindowIsClosed()
 TEST_F(MainWindowProcedureDeathTest, ClosingTheWindowEndsTheProcessWithExitCodeZero)
 {
     EXPECT_EXIT(RunUntilTheWindowIsClosed(), testing::ExitedWithCode(0), "");
+}
+
+// Exit code 3 if a draw of the script found the window's device contexts gone while it still
+// ran.
+void DrawUntilTheWindowIsClosed()
+{
+    std::thread user([] {
+        WaitForStep(Seen.step, 1);
+        PostToMain(WM_CLOSE, 0, 0);
+    });
+    user.detach();
+    RunScript([] {
+        OpenWindow();
+        Seen.step = 1;
+        for (;;) {
+            if (!PatBlt(BackingDC, 0, 0, 4, 4, BLACKNESS))
+                ExitProcess(3);
+        }
+    });
+}
+
+TEST_F(MainWindowProcedureDeathTest, ClosingTheWindowWhileTheScriptDrawsReleasesNothingItDrawsThrough)
+{
+    for (int round = 0; round < 3; ++round)
+        EXPECT_EXIT(DrawUntilTheWindowIsClosed(), testing::ExitedWithCode(0), "") << "round " << round;
 }
 
 }  // namespace

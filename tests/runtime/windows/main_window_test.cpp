@@ -10,6 +10,8 @@
 
 #include "core/runtime_state.h"
 #include "core/startup.h"
+#include "services/draw_target.h"
+#include "support/gdi_handles.h"
 #include "support/message_boxes.h"
 #include "support/window_pixels.h"
 #include "values/error_report.h"
@@ -84,6 +86,20 @@ TEST(ClearWindow, TrueColourIsUsedAsItIsAndTheTextCursorGoesHome)
     EXPECT_EQ(Seen.values[0].load(), 0x00FF00);
     EXPECT_EQ(Seen.values[1].load(), 0);
     EXPECT_EQ(Seen.values[2].load(), 0);
+}
+
+TEST(ClearWindow, WithNothingAsTheDrawingTargetLeavesNoBrushBehind)
+{
+    RunScript([] {
+        OpenMainWindow(10, 10, 300, 200);
+        BeginDraw(DrawBufferWindow);  // there is no draw buffer
+        int before = FreeGdiHandles();
+        for (int i = 0; i < 300; ++i)
+            ClearWindow(0x001F);
+        Seen.values[0] = before - FreeGdiHandles();
+        EndDraw();
+    });
+    EXPECT_LE(Seen.values[0].load(), 4);
 }
 
 TEST(MainWindow, StyleFlags0x92GiveAWindowWithAMinimiseBoxAndNoMenu)

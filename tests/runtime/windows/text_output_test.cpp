@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/command_channel.h"
 #include "core/runtime_state.h"
 #include "core/startup.h"
 #include "support/window_pixels.h"
@@ -56,6 +57,17 @@ bool CellHasInk(HDC dc, int32_t line, int32_t column)
 void OpenWindow()
 {
     OpenMainWindow(0, 0, 500, 300);
+}
+
+std::atomic<int> NudgesTaken{0};
+
+LRESULT CALLBACK CountNudges(int code, WPARAM removal, LPARAM message)
+{
+    const MSG& taken = *reinterpret_cast<const MSG*>(message);
+    if (code == HC_ACTION && removal == PM_REMOVE && taken.message == WM_NULL && taken.hwnd &&
+        taken.hwnd == MainWindow.load())
+        ++NudgesTaken;
+    return CallNextHookEx(nullptr, code, removal, message);
 }
 
 TEST(TextOutput, LongTextWrapsAtTheRightEdgeAndEndsTheLineItSplitOn)
@@ -260,3 +272,25 @@ TEST(TextOutput, PrintedTextReachesTheScreenWhileTheScriptWaits)
 }
 
 }  // namespace
+
+// Each output nudges the GUI thread with a null message, which nothing takes in fast mode.
+TEST(TextOutput, FastModeQueuesNoMoreThanOneRepaintNudge)
+{
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, CountNudges, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    RunScript([] {
+        OpenWindow();
+        NudgesTaken = 0;
+        FastMode = 1;
+        PostModeCode(ReqEnterFastMode);
+        for (int i = 0; i < 500; ++i)
+            PrintText("x", 1, 1, 1);
+        FastMode = 0;
+        PostModeCode(ReqLeaveFastMode);
+        PostGuiRequest(ReqSleep, nullptr);  // served after every message queued before it
+        Seen.values[0] = NudgesTaken.load();
+    });
+    UnhookWindowsHookEx(hook);
+    EXPECT_GE(Seen.values[0].load(), 1);
+    EXPECT_LE(Seen.values[0].load(), 2);
+}
