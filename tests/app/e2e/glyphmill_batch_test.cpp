@@ -19,8 +19,34 @@ struct BatchRun {
     std::string err;
 };
 
+// Runs glyphmill.exe with `arguments` and these standard handles; its exit code, or -1.
+int RunWithHandles(const std::wstring& arguments, HANDLE out, HANDLE err)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + Widened(ProgramFolder) + L"\\glyphmill.exe\" " + arguments;
+    int exitCode = -1;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       Widened(ProgramFolder).c_str(), &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.hProcess, &code);
+            exitCode = static_cast<int>(code);
+        } else {
+            TerminateProcess(process.hProcess, 99);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return exitCode;
+}
+
 // Runs glyphmill.exe with `arguments`, its standard output and error redirected to files.
-BatchRun RunBatch(const std::string& arguments)
+BatchRun RunBatch(const std::wstring& arguments)
 {
     std::string folder = OutputFolder();
     std::string outPath = folder + "\\batch-stdout.txt";
@@ -28,31 +54,18 @@ BatchRun RunBatch(const std::string& arguments)
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION process{};
-    std::string commandLine = "\"" + ProgramFolder + "\\glyphmill.exe\" " + arguments;
     BatchRun run;
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, ProgramFolder.c_str(),
-                       &startup, &process)) {
-        if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            GetExitCodeProcess(process.hProcess, &code);
-            run.exitCode = static_cast<int>(code);
-        } else {
-            TerminateProcess(process.hProcess, 99);
-        }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    run.exitCode = RunWithHandles(arguments, out, err);
     CloseHandle(out);
     CloseHandle(err);
     run.out = ReadFile(outPath);
     run.err = ReadFile(errPath);
     return run;
+}
+
+BatchRun RunBatch(const std::string& arguments)
+{
+    return RunBatch(Widened(arguments));
 }
 
 std::string Quoted(const std::string& path)
@@ -299,4 +312,44 @@ TEST_F(GlyphmillBatch, LeavesNoTemporaryFileAndNoSettings)
     EXPECT_EQ(LeftoverTemporaryFolders(), 0);
     EXPECT_FALSE(Exists(windowTemp)) << "the window's own temporary file is not used";
     EXPECT_FALSE(Exists(SettingsFile()));
+}
+
+TEST_F(GlyphmillBatch, GermanReachesAConsoleAsCharactersAndAPipeAsBytes)
+{
+    const std::wstring arguments = Widened("--convert " + Quoted(OutputFolder() + "\\fehlt.bmp"));
+    BatchRun file = RunBatch(arguments);
+    ASSERT_NE(file.err.find("geöffnet"), std::string::npos) << file.err;
+
+    // A console of its own, set to the German OEM code page, where the byte of "ö" would
+    // show as "÷".
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole()) << GetLastError();
+    SetConsoleOutputCP(850);
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE screen = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              &inherit, CONSOLE_TEXTMODE_BUFFER, nullptr);
+    ASSERT_NE(screen, INVALID_HANDLE_VALUE) << GetLastError();
+    EXPECT_EQ(RunWithHandles(arguments, screen, screen), 2);
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(screen, &info);
+    std::wstring shown(static_cast<size_t>(info.dwSize.X) * 4, L' ');
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(screen, shown.data(), static_cast<DWORD>(shown.size()), COORD{0, 0}, &read);
+    CloseHandle(screen);
+    EXPECT_NE(shown.find(L"Die Grafik kann nicht geöffnet werden"), std::wstring::npos);
+    EXPECT_NE(shown.find(L"Die Datei gibt es nicht."), std::wstring::npos);
+
+    // A pipe gets the very bytes a file gets.
+    HANDLE reader = nullptr;
+    HANDLE writer = nullptr;
+    ASSERT_TRUE(CreatePipe(&reader, &writer, &inherit, 0));
+    EXPECT_EQ(RunWithHandles(arguments, writer, writer), 2);
+    CloseHandle(writer);
+    std::string piped;
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(reader, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        piped.append(chunk, got);
+    CloseHandle(reader);
+    EXPECT_EQ(piped, file.err);
 }
