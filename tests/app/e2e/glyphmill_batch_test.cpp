@@ -353,3 +353,35 @@ TEST_F(GlyphmillBatch, GermanReachesAConsoleAsCharactersAndAPipeAsBytes)
     CloseHandle(reader);
     EXPECT_EQ(piped, file.err);
 }
+
+TEST_F(GlyphmillBatch, PicturesNamedInAnyScriptConvertAndOutputsOnlyWhereANameAllows)
+{
+    const std::wstring folder = Widened(OutputFolder()) + L"\\Фото";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring copy = folder + L"\\写真.gif";
+    const std::wstring picture = L"\"" + copy + L"\"";
+    ASSERT_TRUE(CopyFileW(Widened(Picture("scene.gif")).c_str(), copy.c_str(), FALSE));
+    BatchRun plain = RunBatch("--convert " + Quoted(Picture("scene.gif")));
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+
+    BatchRun named = RunBatch(L"--convert " + picture);
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    EXPECT_EQ(named.out, plain.out);
+
+    const std::wstring written = folder + L"\\ergebnis.txt";
+    DeleteFileW(written.c_str());
+    BatchRun intoFolder = RunBatch(L"--convert " + picture + L" --out \"" + written + L"\"");
+    EXPECT_EQ(intoFolder.exitCode, 0) << intoFolder.err;
+    EXPECT_NE(GetFileAttributesW(written.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    const std::wstring refused = folder + L"\\Новый.txt";
+    DeleteFileW(refused.c_str());
+    BatchRun unnamed = RunBatch(L"--convert " + picture + L" --out \"" + refused + L"\"");
+    EXPECT_EQ(unnamed.exitCode, 3);
+    EXPECT_NE(unnamed.err.find("Unter diesem Namen kann nicht gespeichert werden"), std::string::npos) << unnamed.err;
+    EXPECT_EQ(GetFileAttributesW(refused.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    BatchRun missing = RunBatch(L"--convert \"" + folder + L"\\Нет.gif\"");
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("Die Datei gibt es nicht."), std::string::npos) << missing.err;
+}
