@@ -385,3 +385,45 @@ TEST_F(GlyphmillBatch, PicturesNamedInAnyScriptConvertAndOutputsOnlyWhereANameAl
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("Die Datei gibt es nicht."), std::string::npos) << missing.err;
 }
+
+TEST_F(GlyphmillBatch, ProgramAndLibrariesCarryTheVersionAndTheProgramItsManifest)
+{
+    for (const char* file : {"glyphmill.exe", "res.dll", "NViewLib.DLL", "POWERDLL.DLL"}) {
+        SCOPED_TRACE(file);
+        std::string path = ProgramFolder + "\\" + file;
+        DWORD ignored = 0;
+        std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+        ASSERT_FALSE(block.empty());
+        ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT size = 0;
+        ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
+        EXPECT_EQ(fixed->dwFileVersionMS, 0x00010002u);
+        EXPECT_EQ(fixed->dwProductVersionMS, 0x00010002u);
+        EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+        auto text = [&](const char* name) {
+            char* value = nullptr;
+            std::string key = std::string("\\StringFileInfo\\040704B0\\") + name;
+            return VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &size) && value
+                       ? std::string(value)
+                       : std::string();
+        };
+        EXPECT_EQ(text("ProductName"), "Glyphmill");
+        EXPECT_EQ(text("ProductVersion"), "1.2.0");
+        EXPECT_EQ(text("OriginalFilename"), file);
+        EXPECT_TRUE(text("FileDescription").starts_with("Glyphmill – ")) << text("FileDescription");
+        EXPECT_EQ(text("LegalCopyright"), "© 2026 Glyphmill");
+    }
+    HMODULE program =
+        LoadLibraryExA((ProgramFolder + "\\glyphmill.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr) << "the manifest";
+    std::string manifest(static_cast<const char*>(LockResource(LoadResource(program, found))),
+                         SizeofResource(program, found));
+    FreeLibrary(program);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest.find("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"), std::string::npos) << "Windows 7";
+    EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "Windows 10 and 11";
+    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos) << "the classic controls";
+}
