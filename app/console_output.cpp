@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "console_writer.h"
+
 namespace {
 
 bool Usable(HANDLE handle)
@@ -22,25 +24,13 @@ HANDLE StandardHandle(DWORD which)
     handle = GetStdHandle(which);
     if (Usable(handle))
         return handle;
-    handle = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
+    // Read access too: without it the handle cannot be recognised as a console.
+    handle = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
     if (!Usable(handle))
         return nullptr;
     SetStdHandle(which, handle);
     return handle;
-}
-
-bool WriteAll(HANDLE handle, const char* bytes, size_t count)
-{
-    while (count > 0) {
-        DWORD chunk = count > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count);
-        DWORD written = 0;
-        if (!WriteFile(handle, bytes, chunk, &written, nullptr) || written == 0)
-            return false;
-        bytes += written;
-        count -= written;
-    }
-    return true;
 }
 
 }  // namespace
@@ -48,12 +38,12 @@ bool WriteAll(HANDLE handle, const char* bytes, size_t count)
 bool WriteStandardOutput(const char* bytes, size_t count)
 {
     HANDLE handle = StandardHandle(STD_OUTPUT_HANDLE);
-    return Usable(handle) && WriteAll(handle, bytes, count);
+    return Usable(handle) && WriteWindows1252(handle, bytes, count);
 }
 
 void WriteStandardError(const std::string& text)
 {
     HANDLE handle = StandardHandle(STD_ERROR_HANDLE);
     if (Usable(handle))
-        WriteAll(handle, text.data(), text.size());
+        WriteWindows1252(handle, text.data(), text.size());
 }

@@ -11,27 +11,46 @@
 #include "core/startup.h"
 #include "main_program.h"
 #include "picture_path.h"
+#include "services/ansi_paths.h"
 
 namespace {
 
-// The words after the program path, split as the runtime splits them.
-std::vector<std::string> CommandLineWords()
+// The words after the program path, split as the runtime splits them, from the wide
+// command line, so that a file named in any script is reached (through its short name).
+std::vector<AnsiPath> CommandLineWords()
 {
-    std::string commandLine = GetCommandLineA();
-    std::vector<ScriptString> words;
-    int32_t count = -1;
-    SplitCommandLine(commandLine.data(), words, count);
-    std::vector<std::string> result;
+    std::vector<std::wstring> words = SplitWideCommandLine(GetCommandLineW());
+    std::vector<AnsiPath> result;
     for (size_t i = 1; i < words.size(); ++i)
-        result.emplace_back(words[i].Text(), words[i].Length());
+        result.push_back(ToAnsiPath(words[i], PathPurpose::Open));
     return result;
+}
+
+std::vector<std::string> AnsiWords(const std::vector<AnsiPath>& words)
+{
+    std::vector<std::string> result;
+    for (const AnsiPath& word : words)
+        result.push_back(word.path);
+    return result;
+}
+
+// The word the parser took as `path`, with what the command line gave for it.
+AnsiPath WordOf(const std::vector<AnsiPath>& words, const std::string& path)
+{
+    for (const AnsiPath& word : words)
+        if (word.path == path)
+            return word;
+    return AnsiPath{WideFromAnsi(path), path, true};
 }
 
 // Started with a picture (say by "Open with"), the program works from its own folder, where
 // its libraries and help are, as when started from its shortcut.
-void OpenFromProgramFolder(const std::string& picture)
+void OpenFromProgramFolder(const AnsiPath& picture)
 {
-    SetPictureToOpen(FullPath(picture));
+    AnsiPath full = picture;
+    if (full.usable)
+        full.path = FullPath(full.path);
+    SetPictureToOpen(full);
     char path[MAX_PATH + 1] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length > 0 && length < MAX_PATH)
@@ -42,7 +61,9 @@ void OpenFromProgramFolder(const std::string& picture)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    CommandOptions options = ParseCommandLine(CommandLineWords());
+    std::vector<AnsiPath> words = CommandLineWords();
+    CommandOptions options = ParseCommandLine(AnsiWords(words));
+    AnsiPath picture = WordOf(words, options.picture);
     switch (options.mode) {
     case RunMode::Help:
         WriteStandardOutput(UsageText(), std::char_traits<char>::length(UsageText()));
@@ -55,13 +76,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             WriteStandardError(options.error + "\r\n" + UsageText());
         return ExitBadArguments;
     case RunMode::Convert:
+        if (!picture.usable) {
+            WriteStandardError(UnusablePathAnsiText(picture, PathPurpose::Open) + "\r\n");
+            return ExitPictureUnreadable;
+        }
+        if (!options.output.empty()) {
+            AnsiPath output = ToAnsiPath(WordOf(words, options.output).original, PathPurpose::Save);
+            if (!output.usable) {
+                WriteStandardError(UnusablePathAnsiText(output, PathPurpose::Save) + "\r\n");
+                return ExitOutputUnwritable;
+            }
+            options.output = output.path;
+        }
         SetBatchOptions(options);
         return RunRuntime(instance, BatchScript);
     case RunMode::Window:
         break;
     }
     if (!options.picture.empty())
-        OpenFromProgramFolder(options.picture);
+        OpenFromProgramFolder(picture);
     // The toolbar's image lists and the common controls' window classes live in COMCTL32.
     // The program calls it by name, which would load and free it around every call;
     // importing it keeps it loaded for the whole run.

@@ -62,7 +62,7 @@ double PreviewTop = 0.0;
 ScriptString SettingsFile;
 
 // Named on the command line; opened once the window stands.
-std::string PictureToOpen;
+AnsiPath PictureToOpen;
 
 void ReadFolderSettings()
 {
@@ -253,8 +253,13 @@ void LoadPicture()
 
 // A picture named on the command line or dropped on the window is loaded as if chosen in
 // the open dialog; one that cannot be read changes nothing.
-void OpenGivenPicture(const std::string& path)
+void OpenGivenPicture(const AnsiPath& given)
 {
+    if (!given.usable) {
+        ShowUnusablePath(MainWindow.load(), given, PathPurpose::Open);
+        return;
+    }
+    const std::string& path = given.path;
     PictureProblem problem = CheckPictureFile(path);
     if (problem != PictureProblem::None) {
         MessageBoxA(MainWindow.load(), PictureProblemText(problem, path).c_str(), "Glyphmill 1.2",
@@ -315,7 +320,7 @@ void PrepareConversion()
         CallProcedure(TbDisableButton, {IntValue(command)});
 }
 
-void SetPictureToOpen(const std::string& path)
+void SetPictureToOpen(const AnsiPath& path)
 {
     PictureToOpen = path;
 }
@@ -323,7 +328,7 @@ void SetPictureToOpen(const std::string& path)
 void MainScript()
 {
     StartUp();
-    if (!PictureToOpen.empty())
+    if (!PictureToOpen.original.empty())
         OpenGivenPicture(PictureToOpen);
     for (;;) {
         EnableOptionRadios();
@@ -338,7 +343,7 @@ void MainScript()
         else if (MenuItemChosen(CmdSave))
             ShowSaveMenu();
         else if (MenuItemChosen(FileDropCommand))
-            OpenGivenPicture(TakeDroppedFile().Text());
+            OpenGivenPicture(TakeDroppedFile());
 
         if (MenuItemChosen(CmdExit))
             ShutDown();

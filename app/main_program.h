@@ -4,9 +4,11 @@
 
 #include <string>
 
+#include "services/ansi_paths.h"
+
 void MainScript();
 // A picture that MainScript opens once the window stands, as if chosen in the open dialog.
-void SetPictureToOpen(const std::string& path);
+void SetPictureToOpen(const AnsiPath& path);
 
 // Locks toolbar and controls and resets the conversion state before a conversion.
 void PrepareConversion();

@@ -5,9 +5,11 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "runtime_state.h"
+#include "services/ansi_paths.h"
 #include "windows/dialog_procedures.h"
 #include "windows/file_dialog_filter.h"
 #include "windows/template_dialogs.h"
@@ -30,31 +32,47 @@ void ServeFileDialog(FileDialogRequest& request)
 {
     bool save = request.mode == 1;
     FileDialogFilter filter = save ? BuildSaveFilter(request.file) : BuildOpenFilter(request.filter);
+    // The wide dialog, so that a name in any script arrives as it is (the ANSI one would
+    // put "?" in its place); its pieces are the ANSI texts widened. The filter's zero bytes
+    // widen with it.
+    std::wstring wideFilter = WideFromAnsi(filter.filter);
+    std::wstring wideExtension = WideFromAnsi(filter.defaultExtension);
+    std::wstring title = WideFromAnsi(request.title ? request.title : "");
+    std::wstring file = WideFromAnsi(request.file);
+    file.resize(MaxFileChars, L'\0');
     // Without an initial folder the dialog prefers the folder it used last, so a folder the
     // program has chosen as the current one would be ignored.
-    char currentFolder[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, currentFolder);
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    wchar_t currentFolder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, currentFolder);
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     dialog.hwndOwner = MainWindow.load();
     dialog.hInstance = InstanceHandle;
-    dialog.lpstrFilter = filter.filter.empty() ? nullptr : filter.filter.c_str();
+    dialog.lpstrFilter = wideFilter.empty() ? nullptr : wideFilter.c_str();
     dialog.nFilterIndex = 1;
-    dialog.lpstrFile = request.file;
+    dialog.lpstrFile = file.data();
     dialog.nMaxFile = MaxFileChars;
     dialog.lpstrInitialDir = currentFolder;
-    dialog.lpstrTitle = request.title;
+    dialog.lpstrTitle = request.title ? title.c_str() : nullptr;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    dialog.lpstrDefExt = filter.defaultExtension.empty() ? nullptr : filter.defaultExtension.c_str();
-    BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-    if (!chosen) {
-        request.file[0] = '\0';
+    dialog.lpstrDefExt = wideExtension.empty() ? nullptr : wideExtension.c_str();
+    BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    request.file[0] = '\0';
+    if (!chosen)
+        return;
+    std::wstring chosenPath(file.c_str());
+    PathPurpose purpose = save ? PathPurpose::Save : PathPurpose::Open;
+    AnsiPath path = ToAnsiPath(chosenPath, purpose, FileBufferSize - 1);
+    if (!path.usable) {
+        ShowUnusablePath(dialog.hwndOwner, path, purpose);
         return;
     }
+    std::memcpy(request.file, path.path.c_str(), path.path.size() + 1);
     // The chosen file's folder becomes the current one, as callers expect of these dialogs;
     // not every implementation of them does it itself.
-    std::string folder(request.file, dialog.nFileOffset);
-    if (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+    // The folder as the ANSI path names it, so that the program reads it back whole.
+    std::string folder = path.path.substr(0, path.path.find_last_of("\\/") + 1);
+    if (folder.size() > 3)
         folder.pop_back();
     SetCurrentDirectoryA(folder.c_str());
 }

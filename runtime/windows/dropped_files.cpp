@@ -4,6 +4,7 @@
 
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "event_variables.h"
@@ -13,17 +14,18 @@ namespace {
 
 // Written by the GUI thread, taken by the program thread.
 std::mutex DroppedLock;
-std::string DroppedPath;
+AnsiPath DroppedPath;
 
-std::string FirstPath(HDROP drop)
+// The wide query, as the ANSI one puts "?" for every character outside the code page.
+std::wstring FirstPath(HDROP drop)
 {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (count == 0)
-        return "";
-    UINT length = DragQueryFileA(drop, 0, nullptr, 0);
-    std::vector<char> path(length + 1, 0);
-    UINT copied = DragQueryFileA(drop, 0, path.data(), static_cast<UINT>(path.size()));
-    return std::string(path.data(), copied <= length ? copied : 0);
+        return L"";
+    UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::vector<wchar_t> path(length + 1, 0);
+    UINT copied = DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
+    return std::wstring(path.data(), copied <= length ? copied : 0);
 }
 
 }  // namespace
@@ -31,22 +33,20 @@ std::string FirstPath(HDROP drop)
 void ReportDroppedFiles(HWND window, HDROP drop)
 {
     bool accepted = (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
-    std::string path = accepted ? FirstPath(drop) : std::string();
+    std::wstring path = accepted ? FirstPath(drop) : std::wstring();
     DragFinish(drop);
     if (path.empty())
         return;
     {
         std::lock_guard lock(DroppedLock);
-        DroppedPath = path;
+        DroppedPath = ToAnsiPath(path, PathPurpose::Open);
     }
     MenuCommand.exchange(FileDropCommand);
     PulseInput();
 }
 
-ScriptString TakeDroppedFile()
+AnsiPath TakeDroppedFile()
 {
     std::lock_guard lock(DroppedLock);
-    ScriptString path(DroppedPath.c_str());
-    DroppedPath.clear();
-    return path;
+    return std::exchange(DroppedPath, AnsiPath());
 }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "values/script_string.h"
+#include "services/ansi_paths.h"
 
 // Outside the 16-bit range of menu and control identifiers, so no command is mistaken for it.
 constexpr int32_t FileDropCommand = 0x10000;
@@ -15,5 +15,6 @@ constexpr int32_t FileDropCommand = 0x10000;
 // window that does not accept files at the moment (DragAcceptFiles) ignores the drop. Frees
 // the drop.
 void ReportDroppedFiles(HWND window, HDROP drop);
-// Program thread: the path of the last drop, "" when none came since the last call.
-ScriptString TakeDroppedFile();
+// Program thread: the path of the last drop, "" when none came since the last call; the
+// program thread tells the user when it is unusable, as it is free for a message box.
+AnsiPath TakeDroppedFile();

@@ -76,15 +76,33 @@ ProgramDriver::~ProgramDriver()
     }
 }
 
+std::wstring Widened(const std::string& text)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
 bool ProgramDriver::Start(const std::string& exe, const std::string& arguments, const std::string& folder)
 {
-    std::string commandLine = "\"" + exe + "\"";
+    return Start(exe, Widened(arguments), folder);
+}
+
+bool ProgramDriver::Start(const std::string& exe, const std::wstring& arguments, const std::string& folder)
+{
+    std::wstring commandLine = L"\"" + Widened(exe) + L"\"";
     if (!arguments.empty())
-        commandLine += " " + arguments;
-    STARTUPINFOA startup{};
+        commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.empty() ? nullptr : folder.c_str(), &startup, &process_) != 0;
+    PROCESS_INFORMATION process{};
+    bool started = CreateProcessW(Widened(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.empty() ? nullptr : Widened(folder).c_str(), &startup, &process) != 0;
+    if (started)
+        process_ = process;
+    return started;
 }
 
 int ProgramDriver::WaitForExit(DWORD timeoutMs)
@@ -183,13 +201,18 @@ std::string ProgramDriver::FileDialogName(HWND owner, DWORD timeoutMs) const
 
 bool ProgramDriver::AnswerFileDialog(HWND owner, const std::string& path, DWORD timeoutMs) const
 {
+    return AnswerFileDialog(owner, Widened(path), timeoutMs);
+}
+
+bool ProgramDriver::AnswerFileDialog(HWND owner, const std::wstring& path, DWORD timeoutMs) const
+{
     HWND dialog = FindTopLevel("#32770", owner, timeoutMs);
     if (!dialog)
         return false;
     HWND edit = FileNameEdit(*this, dialog);
     if (!edit)
         return false;
-    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     // An overwrite prompt belongs to the file dialog.
     WaitUntil(

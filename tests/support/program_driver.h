@@ -11,6 +11,8 @@
 // A path as Windows writes it: the build hands over "Z:/..." with forward slashes, which
 // older file dialogs do not take.
 std::string WindowsPath(std::string path);
+// Text of the ANSI code page as UTF-16.
+std::wstring Widened(const std::string& text);
 
 class ProgramDriver {
 public:
@@ -21,6 +23,8 @@ public:
 
     // Starts `exe` with `arguments` in `folder`; false when it cannot be started.
     bool Start(const std::string& exe, const std::string& arguments, const std::string& folder);
+    // The same with arguments in any script, as the shell passes them.
+    bool Start(const std::string& exe, const std::wstring& arguments, const std::string& folder);
     // Waits for the process to end; its exit code, or -1 after the time-out.
     int WaitForExit(DWORD timeoutMs);
     bool Running() const;
@@ -44,6 +48,7 @@ public:
     // Fills the file name of a common file dialog owned by `owner` and confirms it;
     // answers an overwrite prompt with Yes. False when no dialog appeared.
     bool AnswerFileDialog(HWND owner, const std::string& path, DWORD timeoutMs = 10000) const;
+    bool AnswerFileDialog(HWND owner, const std::wstring& path, DWORD timeoutMs = 10000) const;
     bool CancelFileDialog(HWND owner, DWORD timeoutMs = 10000) const;
     // The file name a file dialog owned by `owner` offers; "" when none appeared.
     std::string FileDialogName(HWND owner, DWORD timeoutMs = 10000) const;

@@ -88,7 +88,11 @@ HWND ResolutionLabel(HWND main)
 
 }  // namespace
 
-Session::Session(const std::string& arguments)
+Session::Session(const std::string& arguments) : Session(Widened(arguments))
+{
+}
+
+Session::Session(const std::wstring& arguments)
 {
     started = driver.Start(ProgramFolder + "\\glyphmill.exe", arguments, ProgramFolder);
     main = started ? driver.FindTopLevel("FENSTER", nullptr, 20000) : nullptr;
@@ -109,6 +113,11 @@ Session::Session(const std::string& arguments)
 }
 
 bool Session::Load(const std::string& path)
+{
+    return Load(Widened(path));
+}
+
+bool Session::Load(const std::wstring& path)
 {
     return Command(1500, [&] { return DialogOpen(); }) && driver.AnswerFileDialog(main, path);
 }

@@ -29,6 +29,7 @@ std::vector<std::string> SplitLines(const std::string& text);
 class Session {
 public:
     explicit Session(const std::string& arguments = "");
+    explicit Session(const std::wstring& arguments);
 
     HWND Radio(const char* text) const { return driver.FindChild(main, "Button", text); }
 
@@ -51,6 +52,7 @@ public:
     bool MenuOpen() const { return driver.FindTopLevel("#32768", nullptr, 0) != nullptr; }
 
     bool Load(const std::string& path);
+    bool Load(const std::wstring& path);
     // Checks the method's radio (and the height option for "4-Pixel (empfohlen)") and sets
     // the slider.
     bool Choose(const char* method, const char* option, int slider);

@@ -19,8 +19,34 @@ struct BatchRun {
     std::string err;
 };
 
+// Runs glyphmill.exe with `arguments` and these standard handles; its exit code, or -1.
+int RunWithHandles(const std::wstring& arguments, HANDLE out, HANDLE err)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + Widened(ProgramFolder) + L"\\glyphmill.exe\" " + arguments;
+    int exitCode = -1;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       Widened(ProgramFolder).c_str(), &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.hProcess, &code);
+            exitCode = static_cast<int>(code);
+        } else {
+            TerminateProcess(process.hProcess, 99);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return exitCode;
+}
+
 // Runs glyphmill.exe with `arguments`, its standard output and error redirected to files.
-BatchRun RunBatch(const std::string& arguments)
+BatchRun RunBatch(const std::wstring& arguments)
 {
     std::string folder = OutputFolder();
     std::string outPath = folder + "\\batch-stdout.txt";
@@ -28,31 +54,18 @@ BatchRun RunBatch(const std::string& arguments)
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION process{};
-    std::string commandLine = "\"" + ProgramFolder + "\\glyphmill.exe\" " + arguments;
     BatchRun run;
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, ProgramFolder.c_str(),
-                       &startup, &process)) {
-        if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            GetExitCodeProcess(process.hProcess, &code);
-            run.exitCode = static_cast<int>(code);
-        } else {
-            TerminateProcess(process.hProcess, 99);
-        }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    run.exitCode = RunWithHandles(arguments, out, err);
     CloseHandle(out);
     CloseHandle(err);
     run.out = ReadFile(outPath);
     run.err = ReadFile(errPath);
     return run;
+}
+
+BatchRun RunBatch(const std::string& arguments)
+{
+    return RunBatch(Widened(arguments));
 }
 
 std::string Quoted(const std::string& path)
@@ -299,4 +312,118 @@ TEST_F(GlyphmillBatch, LeavesNoTemporaryFileAndNoSettings)
     EXPECT_EQ(LeftoverTemporaryFolders(), 0);
     EXPECT_FALSE(Exists(windowTemp)) << "the window's own temporary file is not used";
     EXPECT_FALSE(Exists(SettingsFile()));
+}
+
+TEST_F(GlyphmillBatch, GermanReachesAConsoleAsCharactersAndAPipeAsBytes)
+{
+    const std::wstring arguments = Widened("--convert " + Quoted(OutputFolder() + "\\fehlt.bmp"));
+    BatchRun file = RunBatch(arguments);
+    ASSERT_NE(file.err.find("geöffnet"), std::string::npos) << file.err;
+
+    // A console of its own, set to the German OEM code page, where the byte of "ö" would
+    // show as "÷".
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole()) << GetLastError();
+    SetConsoleOutputCP(850);
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE screen = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              &inherit, CONSOLE_TEXTMODE_BUFFER, nullptr);
+    ASSERT_NE(screen, INVALID_HANDLE_VALUE) << GetLastError();
+    EXPECT_EQ(RunWithHandles(arguments, screen, screen), 2);
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(screen, &info);
+    std::wstring shown(static_cast<size_t>(info.dwSize.X) * 4, L' ');
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(screen, shown.data(), static_cast<DWORD>(shown.size()), COORD{0, 0}, &read);
+    CloseHandle(screen);
+    EXPECT_NE(shown.find(L"Die Grafik kann nicht geöffnet werden"), std::wstring::npos);
+    EXPECT_NE(shown.find(L"Die Datei gibt es nicht."), std::wstring::npos);
+
+    // A pipe gets the very bytes a file gets.
+    HANDLE reader = nullptr;
+    HANDLE writer = nullptr;
+    ASSERT_TRUE(CreatePipe(&reader, &writer, &inherit, 0));
+    EXPECT_EQ(RunWithHandles(arguments, writer, writer), 2);
+    CloseHandle(writer);
+    std::string piped;
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(reader, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        piped.append(chunk, got);
+    CloseHandle(reader);
+    EXPECT_EQ(piped, file.err);
+}
+
+TEST_F(GlyphmillBatch, PicturesNamedInAnyScriptConvertAndOutputsOnlyWhereANameAllows)
+{
+    const std::wstring folder = Widened(OutputFolder()) + L"\\Фото";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring copy = folder + L"\\写真.gif";
+    const std::wstring picture = L"\"" + copy + L"\"";
+    ASSERT_TRUE(CopyFileW(Widened(Picture("scene.gif")).c_str(), copy.c_str(), FALSE));
+    BatchRun plain = RunBatch("--convert " + Quoted(Picture("scene.gif")));
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+
+    BatchRun named = RunBatch(L"--convert " + picture);
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    EXPECT_EQ(named.out, plain.out);
+
+    const std::wstring written = folder + L"\\ergebnis.txt";
+    DeleteFileW(written.c_str());
+    BatchRun intoFolder = RunBatch(L"--convert " + picture + L" --out \"" + written + L"\"");
+    EXPECT_EQ(intoFolder.exitCode, 0) << intoFolder.err;
+    EXPECT_NE(GetFileAttributesW(written.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    const std::wstring refused = folder + L"\\Новый.txt";
+    DeleteFileW(refused.c_str());
+    BatchRun unnamed = RunBatch(L"--convert " + picture + L" --out \"" + refused + L"\"");
+    EXPECT_EQ(unnamed.exitCode, 3);
+    EXPECT_NE(unnamed.err.find("Unter diesem Namen kann nicht gespeichert werden"), std::string::npos) << unnamed.err;
+    EXPECT_EQ(GetFileAttributesW(refused.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    BatchRun missing = RunBatch(L"--convert \"" + folder + L"\\Нет.gif\"");
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("Die Datei gibt es nicht."), std::string::npos) << missing.err;
+}
+
+TEST_F(GlyphmillBatch, ProgramAndLibrariesCarryTheVersionAndTheProgramItsManifest)
+{
+    for (const char* file : {"glyphmill.exe", "res.dll", "NViewLib.DLL", "POWERDLL.DLL"}) {
+        SCOPED_TRACE(file);
+        std::string path = ProgramFolder + "\\" + file;
+        DWORD ignored = 0;
+        std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+        ASSERT_FALSE(block.empty());
+        ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT size = 0;
+        ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
+        EXPECT_EQ(fixed->dwFileVersionMS, 0x00010002u);
+        EXPECT_EQ(fixed->dwProductVersionMS, 0x00010002u);
+        EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+        auto text = [&](const char* name) {
+            char* value = nullptr;
+            std::string key = std::string("\\StringFileInfo\\040704B0\\") + name;
+            return VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &size) && value
+                       ? std::string(value)
+                       : std::string();
+        };
+        EXPECT_EQ(text("ProductName"), "Glyphmill");
+        EXPECT_EQ(text("ProductVersion"), "1.2.0");
+        EXPECT_EQ(text("OriginalFilename"), file);
+        EXPECT_TRUE(text("FileDescription").starts_with("Glyphmill – ")) << text("FileDescription");
+        EXPECT_EQ(text("LegalCopyright"), "© 2026 Glyphmill");
+    }
+    HMODULE program =
+        LoadLibraryExA((ProgramFolder + "\\glyphmill.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr) << "the manifest";
+    std::string manifest(static_cast<const char*>(LockResource(LoadResource(program, found))),
+                         SizeofResource(program, found));
+    FreeLibrary(program);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest.find("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"), std::string::npos) << "Windows 7";
+    EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "Windows 10 and 11";
+    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos) << "the classic controls";
 }

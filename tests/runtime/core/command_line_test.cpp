@@ -22,6 +22,12 @@ Split SplitText(std::string line)
     return result;
 }
 
+// The cases are ASCII, which widens byte by byte.
+std::wstring Widened(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
 }  // namespace
 
 TEST(CommandLine, Splitting)
@@ -44,5 +50,15 @@ TEST(CommandLine, Splitting)
         Split split = SplitText(c.line);
         EXPECT_EQ(split.words, c.words) << c.line;
         EXPECT_EQ(split.count, static_cast<int32_t>(c.words.size()) - 1) << c.line;
+        // The wide command line is split by the same rules.
+        std::vector<std::wstring> wide = SplitWideCommandLine(Widened(c.line));
+        std::vector<std::wstring> expected;
+        for (const std::string& word : c.words)
+            expected.push_back(Widened(word));
+        EXPECT_TRUE(wide == expected) << c.line;
     }
+    // Outside the macro, whose text of the condition is a Windows-1252 string.
+    const std::vector<std::wstring> anyScript = {L"prog", L"C:\\Фото\\写真.png", L"x"};
+    const std::wstring line = L"prog \"C:\\Фото\\写真.png\" x";
+    EXPECT_TRUE(SplitWideCommandLine(line) == anyScript);
 }

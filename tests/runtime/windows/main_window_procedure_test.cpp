@@ -140,13 +140,13 @@ TEST_F(MainWindowProcedure, DroppedFilesReportTheirFirstPathOnceWhileTheWindowAc
         HDROP ignored = MakeDrop(std::string("C:\\a.gif\0", 9));
         SendMessageA(Main.load(), WM_DROPFILES, reinterpret_cast<WPARAM>(ignored), 0);
         Seen.values[1] = MenuCommand.load();
-        refused = TakeDroppedFile().Text();
+        refused = TakeDroppedFile().path;
         DragAcceptFiles(Main.load(), TRUE);
         Seen.step = 1;
         WaitForInput();
         Seen.values[0] = MenuCommand.load();
-        first = TakeDroppedFile().Text();
-        again = TakeDroppedFile().Text();
+        first = TakeDroppedFile().path;
+        again = TakeDroppedFile().path;
         Seen.step = 2;
     });
     user.join();
