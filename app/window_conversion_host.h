@@ -9,7 +9,8 @@
 #include "draw_buffer_pixels.h"
 
 // Picture drawing and pixel reading in the off-screen draw buffer, shared by the window
-// and the conversion without a window. Lives for one conversion.
+// and the conversion without a window. Lives for one conversion. Every read after the
+// picture was drawn is a cell's: its mean colour goes to TextColours.
 class DrawBufferConversionHost : public ConversionHost {
 public:
     void ReadPictureSize() override;
@@ -20,6 +21,7 @@ public:
 
 private:
     DrawBufferPixels pixels_;
+    bool pictureDrawn_ = false;
 };
 
 class WindowConversionHost : public DrawBufferConversionHost {
