@@ -27,14 +27,17 @@ constexpr char Usage[] =
     "                                     flächengemittelt passend skaliert\r\n"
     "  --color                            Farbe je Zeichen: HTML, Grafik oder 24-Bit-\r\n"
     "                                     ANSI-Farben auf der Standardausgabe\r\n"
-    "  --out-dir ORDNER                   je Bild eine Datei BILDNAME.txt/.htm/.bmp;\r\n"
-    "                                     ein schon vergebener Name bekommt -2, -3 ...\r\n"
-    "                                     angehängt (Katze-2.txt), in Reihenfolge der Bilder\r\n"
+    "  --out-dir ORDNER                   je Bild eine Datei BILDNAME.txt/.htm/.bmp; ein im\r\n"
+    "                                     Lauf schon vergebener Name wird Katze-2.txt, -3 ...\r\n"
     "  --format txt|htm|bmp               Form bei --out-dir (Vorgabe: txt)\r\n"
     "  --help                             diese Hilfe\r\n"
     "Schalter dürfen auch mit \"/\" beginnen (/convert).\r\n"
     "Rückgabewerte: 0 erfolgreich, 1 falsche Argumente, 2 Bild nicht lesbar,\r\n"
-    "3 Ausgabe nicht schreibbar; bei mehreren Bildern der höchste.\r\n";
+    "3 Ausgabe nicht schreibbar; bei mehreren Bildern der höchste.\r\n"
+    "Beispiele (im Ordner von glyphmill.exe, wo beispiel.bmp liegt):\r\n"
+    "  glyphmill.exe --convert beispiel.bmp --width 40\r\n"
+    "  glyphmill.exe --convert beispiel.bmp --method exakt --color --out farbig.htm\r\n"
+    "  glyphmill.exe --convert *.bmp beispiel.bmp --out-dir ergebnisse --format htm\r\n";
 
 constexpr int32_t MinColumns = 8;
 constexpr int32_t MaxColumns = 1000;
