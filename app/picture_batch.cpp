@@ -154,11 +154,13 @@ struct Job {
     std::unique_ptr<Worker> worker;
 };
 
-int ProcessorCount()
+// Two workers per processor: part of a worker's run is its start and waiting for files and
+// the system, time in which the other one keeps the processor busy.
+int WorkerCount()
 {
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
-    return std::clamp(static_cast<int>(system.dwNumberOfProcessors), 1, MAXIMUM_WAIT_OBJECTS);
+    return std::clamp(2 * static_cast<int>(system.dwNumberOfProcessors), 1, MAXIMUM_WAIT_OBJECTS);
 }
 
 // Waits until a worker has ended (one that could not start has ended already) and takes
@@ -239,7 +241,7 @@ int ConvertPictures(const CommandOptions& options, const std::vector<std::string
                               std::to_string(GetCurrentProcessId()) + "-";
     const std::string program = Quoted(ProgramPath()) + " ";
     const size_t total = options.pictures.size();
-    const size_t parallel = static_cast<size_t>(ProcessorCount());
+    const size_t parallel = static_cast<size_t>(WorkerCount());
     std::deque<Job> running;
     size_t next = 0;
     size_t finished = 0;

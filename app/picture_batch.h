@@ -1,8 +1,7 @@
 #pragma once
 // A conversion without a window over several pictures: wildcards expanded as Windows
 // programs do, one result per picture in the output folder, converted by worker processes
-// of this program (one picture each, as if run alone), as many at a time as there are
-// processors.
+// of this program (one picture each, as if run alone), two per processor at a time.
 
 #include <string>
 #include <vector>

@@ -59,10 +59,10 @@ class FontText(html.parser.HTMLParser):
             self.text += data
 
 
-# A picture of the glyphs of "<", "&", ">" and "A", which "Exakt" gives back as those
-# characters: the page must escape them.
+# A picture of the glyphs of "<b>&lt;", which "Exakt" gives back as those characters: unless
+# the page escapes them, a parser reads a tag and a "<" there.
 glyphs = os.path.join(work, "glyphs.bmp")
-subprocess.check_call(["convert"] + [os.path.join(glyph_images, "fixedsys%d.bmp" % code) for code in (60, 38, 62, 65)] +
+subprocess.check_call(["convert"] + [os.path.join(glyph_images, "fixedsys%d.bmp" % ord(c)) for c in "<b>&lt;"] +
                       ["+append", "-type", "TrueColor", "BMP3:" + glyphs])
 
 escaped_seen = False
