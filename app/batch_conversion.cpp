@@ -6,6 +6,7 @@
 
 #include "app_globals.h"
 #include "app_handles.h"
+#include "cell_colours.h"
 #include "console_output.h"
 #include "conversion.h"
 #include "core/command_channel.h"
@@ -14,6 +15,7 @@
 #include "export.h"
 #include "image_import.h"
 #include "picture_path.h"
+#include "scaled_picture.h"
 #include "services/dll_calls.h"
 #include "values/error_report.h"
 #include "values/number_text.h"
@@ -26,7 +28,8 @@ namespace {
 CommandOptions Options;
 // What a runtime error report means at the current step.
 int FailureCode = ExitPictureUnreadable;
-std::string TemporaryFolder;  // holds the converted JPEG
+std::string TemporaryFolder;  // holds the converted JPEG and the scaled copy
+std::string ScaledCopy;       // the picture scaled for --width
 std::string PartialOutput;    // written first, renamed to the output when complete
 
 class BatchConversionHost : public DrawBufferConversionHost {
@@ -45,6 +48,8 @@ void RemoveLeftovers()
 {
     if (!TemporaryFolder.empty()) {
         DeleteFileA(JpegTempFile.Text());
+        if (!ScaledCopy.empty())
+            DeleteFileA(ScaledCopy.c_str());
         RemoveDirectoryA(TemporaryFolder.c_str());
     }
     if (!PartialOutput.empty())
@@ -108,9 +113,9 @@ bool IsPictureExtension(const ScriptString& extension)
     return IsJpegExtension(extension);
 }
 
-// A folder of this run's own for the converted JPEG, so that a window open at the same
-// time keeps its own; the file keeps the name the window gives it.
-void UseOwnJpegTempFile()
+// A folder of this run's own for the converted JPEG and the scaled copy, so that a window
+// open at the same time keeps its own; the JPEG's file keeps the name the window gives it.
+void UseOwnTemporaryFolder()
 {
     char temp[MAX_PATH + 1] = {};
     DWORD length = GetTempPathA(sizeof temp, temp);
@@ -133,10 +138,10 @@ void LoadPicture()
     if (!IsPictureExtension(extension))
         Fail(ExitPictureUnreadable, "Das Bildformat von " + given +
                                         " wird nicht unterstützt (BMP, DIB, GIF, JPEG, PCX, TGA).");
-    if (IsJpegExtension(extension))
-        UseOwnJpegTempFile();
+    if (IsJpegExtension(extension) || Options.columns > 0)
+        UseOwnTemporaryFolder();
     TakePicture(full.c_str());
-    if (!TemporaryFolder.empty() && GetFileAttributesA(JpegTempFile.Text()) == INVALID_FILE_ATTRIBUTES)
+    if (IsJpegExtension(extension) && GetFileAttributesA(JpegTempFile.Text()) == INVALID_FILE_ATTRIBUTES)
         Fail(ExitPictureUnreadable, "Das JPEG-Bild kann nicht gelesen werden: " + given);
     if (PictureWidth <= 0 || PictureHeight <= 0)
         Fail(ExitPictureUnreadable, "Das Bild hat keine lesbare Größe: " + given);
@@ -144,6 +149,14 @@ void LoadPicture()
     // with made-up pixels or not at all.
     if (!ViewerCanDecode(PictureFile))
         Fail(ExitPictureUnreadable, "Das Bild kann nicht entschlüsselt werden: " + given);
+}
+
+void ScaleForColumns()
+{
+    BatchConversionHost host;
+    if (!UseScaledPicture(host, Options.method, Options.columns, TemporaryFolder, ScaledCopy))
+        Fail(ExitPictureUnreadable, "Das Bild kann nicht auf " + std::to_string(Options.columns) +
+                                        " Spalten skaliert werden: " + Options.picture);
 }
 
 void Convert()
@@ -169,9 +182,11 @@ bool WriteForm(const ScriptString& path)
     case OutputForm::Text:
         return WriteTextFile(path);
     case OutputForm::Html:
+        if (Options.colour)
+            return WriteColouredHtmlFile(path, PictureBaseName, IntToStr(Options.fontSize));
         return WriteHtmlFile(path, PictureBaseName, IntToStr(Options.fontSize));
     case OutputForm::Bitmap:
-        return WriteBitmapFile(path);
+        return WriteBitmapFile(path, Options.colour);
     case OutputForm::Console:
         break;
     }
@@ -184,7 +199,15 @@ void WriteResult()
 {
     FailureCode = ExitOutputUnwritable;
     if (Options.form == OutputForm::Console) {
-        if (!WriteStandardOutput(TextBuffer.Text(), TextBuffer.Length()))
+        bool written = false;
+        if (Options.colour) {
+            EnableConsoleColour();
+            std::string coloured = AnsiColouredLines(TextBuffer, TextColours);
+            written = WriteStandardOutput(coloured.data(), coloured.size());
+        } else {
+            written = WriteStandardOutput(TextBuffer.Text(), TextBuffer.Length());
+        }
+        if (!written)
             Fail(ExitOutputUnwritable, "Die Standardausgabe kann nicht geschrieben werden.");
         return;
     }
@@ -226,6 +249,8 @@ void BatchScript()
     CallDllFunction("POWERDLL.DLL", "DLL_LoadPowerDLL", {1});
 
     LoadPicture();
+    if (Options.columns > 0)
+        ScaleForColumns();
     Convert();
     WriteResult();
     Finish(ExitSuccess);

@@ -47,3 +47,11 @@ void WriteStandardError(const std::string& text)
     if (Usable(handle))
         WriteWindows1252(handle, text.data(), text.size());
 }
+
+void EnableConsoleColour()
+{
+    HANDLE handle = StandardHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (Usable(handle) && GetConsoleMode(handle, &mode))
+        SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}

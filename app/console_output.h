@@ -8,3 +8,6 @@
 // False when nothing could take the bytes or not all of them were written.
 bool WriteStandardOutput(const char* bytes, size_t count);
 void WriteStandardError(const std::string& text);
+// On a console, switches on its virtual-terminal processing, so that colour sequences are
+// shown as colours; a file or pipe takes them as they are.
+void EnableConsoleColour();

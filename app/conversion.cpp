@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "app_globals.h"
+#include "cell_colours.h"
 #include "values/number_text.h"
 #include "values/string_functions.h"
 
@@ -177,6 +178,7 @@ ScriptString GlyphCharset()
 void ResetConversionState()
 {
     TextBuffer.Clear();
+    TextColours.clear();
     CellX = 0;
     CellY = 0;
     CandidateIndex = 0;

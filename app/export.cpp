@@ -3,9 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "app_globals.h"
 #include "app_handles.h"
+#include "cell_colours.h"
+#include "cell_tint.h"
 #include "core/runtime_state.h"
 #include "draw_buffer_size.h"
 #include "export_layout.h"
@@ -34,6 +38,9 @@ struct FontSizeItem {
     const char* size;
 };
 
+// The coloured page's sizes: the same items, their identifiers moved past every other one.
+constexpr int32_t ColouredItemOffset = 111;
+
 constexpr FontSizeItem FontSizeItems[] = {
     {333, "Schriftgrad -3", "-3"}, {334, "Schriftgrad -2", "-2"}, {335, "Schriftgrad -1", "-1"},
     {0, nullptr, nullptr},         {336, "Schriftgrad  0", "0"},  {0, nullptr, nullptr},
@@ -51,6 +58,16 @@ ExportForm BitmapForm{SaveFolderBmp, "save1", ".bmp"};
 ExportForm TextForm{SaveFolderTxt, "save2", ".txt"};
 ExportForm HtmlForm{SaveFolderHtm, "save3", ".htm"};
 
+void AppendFontSizes(HMENU menu, int32_t idOffset)
+{
+    for (const FontSizeItem& item : FontSizeItems) {
+        if (item.text)
+            AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.id + idOffset), item.text);
+        else
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    }
+}
+
 void BuildSaveMenu()
 {
     MenuTable[0] = CreatePopupMenu();
@@ -59,12 +76,10 @@ void BuildSaveMenu()
     MenuTable[1] = MenuTable[0];
     MenuTable[0] = CreateMenu();
     AppendMenuA(MenuTable[1], MF_POPUP, reinterpret_cast<UINT_PTR>(MenuTable[0]), "als &Hypertext (HTM)");
-    for (const FontSizeItem& item : FontSizeItems) {
-        if (item.text)
-            AppendMenuA(MenuTable[0], MF_STRING, static_cast<UINT_PTR>(item.id), item.text);
-        else
-            AppendMenuA(MenuTable[0], MF_SEPARATOR, 0, nullptr);
-    }
+    AppendFontSizes(MenuTable[0], 0);
+    HMENU coloured = CreateMenu();
+    AppendMenuA(MenuTable[1], MF_POPUP, reinterpret_cast<UINT_PTR>(coloured), "als Hypertext in &Farbe (HTM)");
+    AppendFontSizes(coloured, ColouredItemOffset);
     MenuTable[0] = MenuTable[1];
 }
 
@@ -141,6 +156,10 @@ void ShowSaveMenu()
                 FontSizeText = item.size;
                 ExportHtml();
             }
+            if (item.text && MenuItemChosen(item.id + ColouredItemOffset)) {
+                FontSizeText = item.size;
+                ExportColouredHtml();
+            }
         }
     }
 }
@@ -176,7 +195,15 @@ void ExportHtml()
         TellNotWritten(ExportFile);
 }
 
-bool WriteBitmapFile(const ScriptString& path)
+void ExportColouredHtml()
+{
+    if (!ChooseExportFile(HtmlForm))
+        return;
+    if (!WriteColouredHtmlFile(ExportFile, PictureBaseName, FontSizeText))
+        TellNotWritten(ExportFile);
+}
+
+bool WriteBitmapFile(const ScriptString& path, bool coloured)
 {
     // The whole picture must fit the draw buffer: the widest line and all lines.
     BitmapArea needed{0, 0};
@@ -190,7 +217,16 @@ bool WriteBitmapFile(const ScriptString& path)
     bool drawn = false;
     {
         GlyphAtlas glyphs(DrawTarget);
-        BitmapArea area = LayGlyphs(TextBuffer, [&](GlyphPlacement glyph) { glyphs.Draw(glyph.code, glyph.x, glyph.y); });
+        std::optional<CellTint> tint;
+        if (coloured)
+            tint.emplace(DrawTarget);
+        size_t cell = 0;
+        BitmapArea area = LayGlyphs(TextBuffer, [&](GlyphPlacement glyph) {
+            glyphs.Draw(glyph.code, glyph.x, glyph.y);
+            if (tint)
+                tint->Paint(glyph.x, glyph.y, cell < TextColours.size() ? TextColours[cell] : 0);
+            ++cell;
+        });
         // Before any conversion there is nothing to save, and no empty file is written.
         drawn = area.width > 0 && area.height > 0;
         if (drawn)
@@ -203,6 +239,15 @@ bool WriteBitmapFile(const ScriptString& path)
 bool WriteTextFile(const ScriptString& path)
 {
     return WriteThroughSlot(path, [] { return WriteSlotBytes(TextBuffer.Text(), TextBuffer.Length()); });
+}
+
+bool WriteColouredHtmlFile(const ScriptString& path, const ScriptString& title, const ScriptString& fontSize)
+{
+    return WriteThroughSlot(path, [&] {
+        std::string page = std::string(HtmlHeader(HtmlEscaped(title.Text()).c_str(), fontSize).View()) +
+                           ColouredHtmlLines(TextBuffer, TextColours) + std::string(HtmlFooter().View());
+        return WriteSlotBytes(page.data(), static_cast<uint32_t>(page.size()));
+    });
 }
 
 bool WriteHtmlFile(const ScriptString& path, const ScriptString& title, const ScriptString& fontSize)

@@ -10,6 +10,7 @@
 #include "core/command_line.h"
 #include "core/startup.h"
 #include "main_program.h"
+#include "picture_batch.h"
 #include "picture_path.h"
 #include "services/ansi_paths.h"
 
@@ -57,6 +58,28 @@ void OpenFromProgramFolder(const AnsiPath& picture)
         SetCurrentDirectoryA(FolderOf(path).c_str());
 }
 
+int RunConversion(HINSTANCE instance, CommandOptions options)
+{
+    ExpandPictures(options);
+    if (options.pictures.size() > 1 && options.outputFolder.empty()) {
+        WriteStandardError("Die Angabe passt auf mehrere Bilder; mehrere Bilder brauchen --out-dir ORDNER.\r\n" +
+                           std::string(UsageText()));
+        return ExitBadArguments;
+    }
+    if (!options.outputFolder.empty()) {
+        std::vector<std::string> outputs = ResultPaths(options);
+        if (outputs.empty()) {
+            WriteStandardError("Der Ausgabeordner kann nicht angelegt werden: " + options.outputFolder + "\r\n");
+            return ExitOutputUnwritable;
+        }
+        if (outputs.size() > 1)
+            return ConvertPictures(options, outputs);
+        options.output = outputs.front();
+    }
+    SetBatchOptions(options);
+    return RunRuntime(instance, BatchScript);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -76,9 +99,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             WriteStandardError(options.error + "\r\n" + UsageText());
         return ExitBadArguments;
     case RunMode::Convert:
-        if (!picture.usable) {
-            WriteStandardError(UnusablePathAnsiText(picture, PathPurpose::Open) + "\r\n");
-            return ExitPictureUnreadable;
+        // A name no short name reaches would come through as "?", which a wildcard expands.
+        for (const std::string& word : options.pictures) {
+            AnsiPath named = WordOf(words, word);
+            if (!named.usable) {
+                WriteStandardError(UnusablePathAnsiText(named, PathPurpose::Open) + "\r\n");
+                return ExitPictureUnreadable;
+            }
         }
         if (!options.output.empty()) {
             AnsiPath output = ToAnsiPath(WordOf(words, options.output).original, PathPurpose::Save);
@@ -88,8 +115,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             }
             options.output = output.path;
         }
-        SetBatchOptions(options);
-        return RunRuntime(instance, BatchScript);
+        return RunConversion(instance, options);
     case RunMode::Window:
         break;
     }

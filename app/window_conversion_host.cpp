@@ -9,6 +9,7 @@
 
 #include "app_globals.h"
 #include "app_handles.h"
+#include "cell_colours.h"
 #include "draw_buffer_pixels.h"
 #include "draw_buffer_size.h"
 #include "image_import.h"
@@ -103,6 +104,7 @@ bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t heigh
     else
         StretchBitmapFile(PictureFile, 0, 0, width, height, 0);
     EndDraw();
+    pictureDrawn_ = true;
     return true;
 }
 
@@ -117,11 +119,13 @@ bool DrawBufferConversionHost::DrawPictureNatural()
     else
         DrawBitmapFile(PictureFile, 0, 0, 0);
     EndDraw();
+    pictureDrawn_ = true;
     return true;
 }
 
 void DrawBufferConversionHost::DrawGlyph(int32_t code)
 {
+    pictureDrawn_ = false;
     KeptGlyph& kept = KeptGlyphs[static_cast<uint8_t>(code)];
     if (kept.known) {
         PutGlyphCell(kept.colours);
@@ -142,6 +146,8 @@ void DrawBufferConversionHost::DrawGlyph(int32_t code)
 void DrawBufferConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
 {
     ReadDrawBufferPixels(x, y, width, height, colours);
+    if (pictureDrawn_)
+        TextColours.push_back(MeanColour(colours, static_cast<size_t>(width) * static_cast<size_t>(height)));
 }
 
 // The bar shows positions from 0 to 100 (above 100 as 100); a message that would not move

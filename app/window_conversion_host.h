@@ -8,7 +8,8 @@
 #include "conversion.h"
 
 // Picture drawing and pixel reading in the off-screen draw buffer, shared by the window
-// and the conversion without a window. Lives for one conversion.
+// and the conversion without a window. Lives for one conversion. Every read after the
+// picture was drawn is a cell's: its mean colour goes to TextColours.
 class DrawBufferConversionHost : public ConversionHost {
 public:
     void ReadPictureSize() override;
@@ -16,6 +17,9 @@ public:
     bool DrawPictureNatural() override;
     void DrawGlyph(int32_t code) override;
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
+
+private:
+    bool pictureDrawn_ = false;
 };
 
 class WindowConversionHost : public DrawBufferConversionHost {

@@ -68,6 +68,28 @@ TEST(CommandOptions, ConversionTakesItsOptionsInAnyOrderAndSpelling)
     }
 }
 
+TEST(CommandOptions, ManyPicturesWidthAndColour)
+{
+    CommandOptions many = ParseCommandLine(
+        {"--convert", "a.bmp", "*.jpg", "/tmp/b.gif", "--out-dir", "D:\\x", "--format", "HTM", "--fontsize", "2"});
+    ASSERT_EQ(many.mode, RunMode::Convert) << many.error;
+    EXPECT_EQ(many.pictures, (Words{"a.bmp", "*.jpg", "/tmp/b.gif"}));
+    EXPECT_EQ(many.picture, "a.bmp");
+    EXPECT_EQ(many.outputFolder, "D:\\x");
+    EXPECT_EQ(many.form, OutputForm::Html);
+    EXPECT_EQ(many.fontSize, 2);
+    EXPECT_FALSE(many.colour);
+    EXPECT_EQ(many.columns, 0);
+
+    EXPECT_EQ(ParseCommandLine({"--convert", "a.bmp", "--out-dir", "d"}).form, OutputForm::Text);
+    CommandOptions wide = ParseCommandLine({"--color", "--convert", "a.bmp", "--width", "1000", "--method", "exakt"});
+    ASSERT_EQ(wide.mode, RunMode::Convert) << wide.error;
+    EXPECT_EQ(wide.columns, 1000);
+    EXPECT_TRUE(wide.colour);
+    EXPECT_EQ(wide.form, OutputForm::Console);
+    EXPECT_EQ(ParseCommandLine({"--convert", "a.bmp", "--width", "250"}).columns, 250);
+}
+
 TEST(CommandOptions, HelpWinsWhereverItStands)
 {
     for (const Words& words : {Words{"--help"}, Words{"/?"}, Words{"/HELP"}, Words{"--convert", "a.bmp", "--help"},
@@ -84,7 +106,20 @@ TEST(CommandOptions, BadWordsAreRefusedWithTheirReason)
     const Case cases[] = {
         {{"--convert"}, "Nach \"--convert\" fehlt ein Wert"},
         {{"--convert", ""}, "fehlt das Bild"},
-        {{"--convert", "a.bmp", "b.bmp"}, "Unerwartetes Argument \"b.bmp\""},
+        {{"--convert", "a.bmp", "b.bmp"}, "Mehrere Bilder brauchen --out-dir"},
+        {{"--convert", "a.bmp", "b.bmp", "--out", "x.txt"}, "Mehrere Bilder brauchen --out-dir"},
+        {{"--convert", "a.bmp", "--method", "exakt", "b.bmp"}, "Unerwartetes Argument \"b.bmp\""},
+        {{"--convert", "a.bmp", "--out", "x.txt", "--out-dir", "d"}, "schließen einander aus"},
+        {{"--convert", "a.bmp", "--format", "htm"}, "--format gilt nur zusammen mit --out-dir"},
+        {{"--convert", "a.bmp", "--out-dir", "d", "--format", "gif"}, "Unbekannte Form \"gif\""},
+        {{"--convert", "a.bmp", "--out-dir", "d", "--fontsize", "1"}, "nur für eine HTML-Ausgabe"},
+        {{"--convert", "a.bmp", "--width", "7"}, "8 bis 1000"},
+        {{"--convert", "a.bmp", "--width", "1001"}, "8 bis 1000"},
+        {{"--convert", "a.bmp", "--width", "251"}, "4pixel ergibt höchstens 250 Spalten"},
+        {{"--convert", "a.bmp", "--color", "--out", "x.txt"}, "Eine Textdatei hat keine Farbe"},
+        {{"--convert", "a.bmp", "--color", "--out-dir", "d"}, "Eine Textdatei hat keine Farbe"},
+        {{"--convert", "a.bmp", "--color", "--color"}, "doppelt angegeben"},
+        {{"--color", "a.bmp"}, "gilt nur zusammen mit --convert"},
         {{"--convert", "a.bmp", "--colour", "rot"}, "Unbekannte Option \"--colour\""},
         {{"--convert", "a.bmp", "--method", "fein"}, "Unbekannte Methode \"fein\""},
         {{"--convert", "a.bmp", "--method"}, "Nach \"--method\" fehlt ein Wert"},
@@ -139,7 +174,8 @@ TEST(CommandOptions, UsageNamesEveryOptionAndExitCode)
 {
     std::string usage = UsageText();
     for (const char* part : {"--convert", "--method", "4pixel|exakt|graustufen", "--height", "original|half",
-                             "--brightness", "32..224", "--out", "--fontsize", "-3..3", "--help",
+                             "--brightness", "32..224", "--out", "--fontsize", "-3..3", "--help", "--width",
+                             "8..1000", "--color", "--out-dir", "--format", "txt|htm|bmp", "Katze-2.txt",
                              "0 erfolgreich", "1 falsche Argumente", "2 Bild nicht lesbar", "3 Ausgabe nicht"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }

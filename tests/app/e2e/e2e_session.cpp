@@ -195,3 +195,5 @@ const std::vector<WORD> MenuText = {VK_DOWN, VK_DOWN, VK_RETURN};
 const std::vector<WORD> MenuHtmlMinus3 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN};
 const std::vector<WORD> MenuHtmlPlus2 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN,
                                          VK_DOWN, VK_DOWN, VK_RETURN};
+const std::vector<WORD> MenuColouredHtmlPlus2 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN,
+                                                 VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};

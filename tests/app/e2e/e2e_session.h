@@ -78,3 +78,4 @@ extern const std::vector<WORD> MenuBitmap;
 extern const std::vector<WORD> MenuText;
 extern const std::vector<WORD> MenuHtmlPlus2;
 extern const std::vector<WORD> MenuHtmlMinus3;
+extern const std::vector<WORD> MenuColouredHtmlPlus2;
