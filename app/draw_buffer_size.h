@@ -22,6 +22,10 @@ struct DrawBufferNeed {
 // DrawBufferMaxPixels), or one whose buffer cannot be made, is told to the user (German
 // message box) and false is returned. A grown buffer starts white.
 bool EnsureDrawBuffer(const DrawBufferNeed& need);
+// A conversion's need: cells at the right and bottom edges read up to one cell past the
+// scanned area.
+constexpr int32_t ConversionMargin = 16;
+constexpr char ConversionTask[] = "umgewandelt";
 // Replaces the message box that tells of a too large picture (a run without a window has
 // none to show).
 void SetTooLargeNotice(void (*notice)(const char* message));

@@ -44,7 +44,7 @@ bool UseScaledPicture(DrawBufferConversionHost& host, BatchMethod method, int32_
     if (size.width == PictureWidth && size.height == PictureHeight)
         return true;
     // Both the picture and its scaled copy pass through the draw buffer.
-    if (!EnsureDrawBuffer(size.width, size.height) || !host.DrawPictureNatural())
+    if (!EnsureDrawBuffer({size.width, size.height, ConversionMargin, ConversionTask}) || !host.DrawPictureNatural())
         return false;
     PixelGrid source{PictureWidth, PictureHeight, {}};
     source.colours.resize(static_cast<size_t>(PictureWidth) * static_cast<size_t>(PictureHeight));

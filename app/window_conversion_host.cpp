@@ -26,9 +26,6 @@
 
 namespace {
 
-// Cells at the right and bottom edges read up to one cell past the scanned area.
-constexpr int32_t EdgeMargin = 16;
-constexpr char ConvertTask[] = "umgewandelt";
 
 // Every update of the visible text field costs a repaint of 15 to 30 ms, so finished lines
 // are gathered and shown in batches: a batch goes out when the next line (expected to take
@@ -94,7 +91,7 @@ void DrawBufferConversionHost::ReadPictureSize()
 
 bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t height)
 {
-    if (!EnsureDrawBuffer({width, height, EdgeMargin, ConvertTask}))
+    if (!EnsureDrawBuffer({width, height, ConversionMargin, ConversionTask}))
         return false;
     BeginDraw(DrawBufferWindow);
     SetFileMode(2);
@@ -110,7 +107,7 @@ bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t heigh
 
 bool DrawBufferConversionHost::DrawPictureNatural()
 {
-    if (!EnsureDrawBuffer({PictureWidth, PictureHeight, EdgeMargin, ConvertTask}))
+    if (!EnsureDrawBuffer({PictureWidth, PictureHeight, ConversionMargin, ConversionTask}))
         return false;
     BeginDraw(DrawBufferWindow);
     SetFileMode(2);
