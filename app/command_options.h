@@ -27,7 +27,7 @@ struct CommandOptions {
     int32_t fontSize = 0;
     std::string error;  // Invalid: what is wrong, in German
     // Invalid: the words of a window start, which may come from the desktop, where nobody
-    // reads standard error.
+    // reads standard error; then a message box tells it.
     bool inWindow = false;
 };
 

@@ -38,6 +38,14 @@ void OpenFromProgramFolder(const std::string& picture)
         SetCurrentDirectoryA(FolderOf(path).c_str());
 }
 
+// A caller that reads standard error has redirected it; a program started from the desktop
+// has none to read.
+bool StandardErrorIsRead()
+{
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    return error != nullptr && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -48,7 +56,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         WriteStandardOutput(UsageText(), std::char_traits<char>::length(UsageText()));
         return ExitSuccess;
     case RunMode::Invalid:
-        if (options.inWindow)
+        if (options.inWindow && !StandardErrorIsRead())
             MessageBoxA(nullptr, (options.error + "\r\n\r\n" + UsageText()).c_str(), "Glyphmill 1.2",
                         MB_OK | MB_ICONERROR);
         else
