@@ -31,7 +31,7 @@ struct CommandOptions {
     std::string outputFolder;  // --out-dir; "" when not given
     std::string error;  // Invalid: what is wrong, in German
     // Invalid: the words of a window start, which may come from the desktop, where nobody
-    // reads standard error.
+    // reads standard error; then a message box tells it.
     bool inWindow = false;
 };
 

@@ -80,6 +80,14 @@ int RunConversion(HINSTANCE instance, CommandOptions options)
     return RunRuntime(instance, BatchScript);
 }
 
+// A caller that reads standard error has redirected it; a program started from the desktop
+// has none to read.
+bool StandardErrorIsRead()
+{
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    return error != nullptr && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -92,7 +100,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         WriteStandardOutput(UsageText(), std::char_traits<char>::length(UsageText()));
         return ExitSuccess;
     case RunMode::Invalid:
-        if (options.inWindow)
+        if (options.inWindow && !StandardErrorIsRead())
             MessageBoxA(nullptr, (options.error + "\r\n\r\n" + UsageText()).c_str(), "Glyphmill 1.2",
                         MB_OK | MB_ICONERROR);
         else
