@@ -321,46 +321,6 @@ TEST_F(GlyphmillEndToEnd, ABitmapWhoseLastLineIsEmptyIsNotSavedAndTheUserIsToldW
     EXPECT_EQ(session.Quit(), 0);
 }
 
-// The PCX reader prints the picture's path across the top of the window; a long one runs
-// over the logo, which the load draws again at its end.
-TEST_F(GlyphmillEndToEnd, TheLogoIsWholeAgainOnceAPictureIsLoaded)
-{
-    std::string folder = OutputFolder() + "\\" + std::string(150, 'x');
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::string picture = folder + "\\scene.pcx";
-    ASSERT_TRUE(CopyFileA(Picture("scene.pcx").c_str(), picture.c_str(), FALSE));
-    PixelImage logo = LoadResourceBitmap(ProgramFolder, "logo");
-    ASSERT_GT(logo.width, 0);
-    const uint32_t transparent = logo.At(0, logo.height - 1);
-
-    Session session("\"" + picture + "\"");
-    ASSERT_TRUE(session.ready);
-    ASSERT_TRUE(ProgramDriver::WaitUntil(
-        [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 104 x 60 Pixel"; }, 10000));
-    int differing = 0;
-    auto logoWhole = [&] {
-        POINT origin{510, 6};
-        ClientToScreen(session.main, &origin);
-        HDC screen = GetDC(nullptr);
-        HDC shot = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, logo.width, logo.height);
-        HGDIOBJ previous = SelectObject(shot, bitmap);
-        BitBlt(shot, 0, 0, logo.width, logo.height, screen, origin.x, origin.y, SRCCOPY);
-        differing = 0;
-        for (int y = 0; y < logo.height; ++y)
-            for (int x = 0; x < logo.width; ++x)
-                if (logo.At(x, y) != transparent && GetPixel(shot, x, y) != logo.At(x, y))
-                    ++differing;
-        SelectObject(shot, previous);
-        DeleteObject(bitmap);
-        DeleteDC(shot);
-        ReleaseDC(nullptr, screen);
-        return differing == 0;
-    };
-    EXPECT_TRUE(ProgramDriver::WaitUntil(logoWhole, 5000)) << differing << " logo pixels differ";
-    EXPECT_EQ(session.Quit(), 0);
-}
-
 // What the system sends while the title bar is dragged, the window repainting in between. A
 // program thread stopped in the middle of a drawing or a send must not take the GUI thread
 // down with it.

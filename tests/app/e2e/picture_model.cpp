@@ -123,22 +123,17 @@ PixelImage StretchedOntoWhite(const PixelImage& picture, int width, int height)
     return result;
 }
 
-PixelImage LoadResourceBitmap(const std::string& folder, const std::string& name)
-{
-    static HMODULE library = LoadLibraryExA((folder + "\\res.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    auto bitmap = static_cast<HBITMAP>(LoadImageA(library, name.c_str(), IMAGE_BITMAP, 0, 0, 0));
-    PixelImage image = bitmap ? FromBitmap(bitmap) : PixelImage{};
-    if (bitmap)
-        DeleteObject(bitmap);
-    return image;
-}
-
 PixelImage LoadGlyph(const std::string& folder, int code)
 {
     static std::map<int, PixelImage> cache;
     if (auto found = cache.find(code); found != cache.end())
         return found->second;
-    PixelImage glyph = LoadResourceBitmap(folder, "fixedsys" + std::to_string(code));
+    static HMODULE library = LoadLibraryExA((folder + "\\res.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    std::string name = "fixedsys" + std::to_string(code);
+    auto bitmap = static_cast<HBITMAP>(LoadImageA(library, name.c_str(), IMAGE_BITMAP, 0, 0, 0));
+    PixelImage glyph = bitmap ? FromBitmap(bitmap) : PixelImage{};
+    if (bitmap)
+        DeleteObject(bitmap);
     cache[code] = glyph;
     return glyph;
 }

@@ -24,8 +24,6 @@ PixelImage LoadPortablePixmap(const std::string& path);
 // The picture drawn into a white 2000 × 2000 area at (0, 0) and stretched to width × height
 // with COLORONCOLOR, as a stretched draw of a file does it.
 PixelImage StretchedOntoWhite(const PixelImage& picture, int width, int height);
-// A bitmap resource of res.dll in `folder`.
-PixelImage LoadResourceBitmap(const std::string& folder, const std::string& name);
 // The 8 × 15 glyph image of a character code from res.dll in `folder`.
 PixelImage LoadGlyph(const std::string& folder, int code);
 
