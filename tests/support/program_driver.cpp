@@ -76,13 +76,16 @@ ProgramDriver::~ProgramDriver()
     }
 }
 
-bool ProgramDriver::Start(const std::string& exe, const std::string& arguments, const std::string& folder)
+bool ProgramDriver::Start(const std::string& exe, const std::string& arguments, const std::string& folder,
+                          bool withoutStandardHandles)
 {
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (withoutStandardHandles)
+        startup.dwFlags = STARTF_USESTDHANDLES;  // all three null
     return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           folder.empty() ? nullptr : folder.c_str(), &startup, &process_) != 0;
 }
