@@ -85,18 +85,22 @@ std::wstring Widened(const std::string& text)
     return wide;
 }
 
-bool ProgramDriver::Start(const std::string& exe, const std::string& arguments, const std::string& folder)
+bool ProgramDriver::Start(const std::string& exe, const std::string& arguments, const std::string& folder,
+                          bool withoutStandardHandles)
 {
-    return Start(exe, Widened(arguments), folder);
+    return Start(exe, Widened(arguments), folder, withoutStandardHandles);
 }
 
-bool ProgramDriver::Start(const std::string& exe, const std::wstring& arguments, const std::string& folder)
+bool ProgramDriver::Start(const std::string& exe, const std::wstring& arguments, const std::string& folder,
+                          bool withoutStandardHandles)
 {
     std::wstring commandLine = L"\"" + Widened(exe) + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (withoutStandardHandles)
+        startup.dwFlags = STARTF_USESTDHANDLES;  // all three null
     PROCESS_INFORMATION process{};
     bool started = CreateProcessW(Widened(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                   folder.empty() ? nullptr : Widened(folder).c_str(), &startup, &process) != 0;

@@ -21,10 +21,13 @@ public:
     ProgramDriver& operator=(const ProgramDriver&) = delete;
     ~ProgramDriver();
 
-    // Starts `exe` with `arguments` in `folder`; false when it cannot be started.
-    bool Start(const std::string& exe, const std::string& arguments, const std::string& folder);
+    // Starts `exe` with `arguments` in `folder`; false when it cannot be started. Without
+    // standard handles it starts as from the desktop.
+    bool Start(const std::string& exe, const std::string& arguments, const std::string& folder,
+               bool withoutStandardHandles = false);
     // The same with arguments in any script, as the shell passes them.
-    bool Start(const std::string& exe, const std::wstring& arguments, const std::string& folder);
+    bool Start(const std::string& exe, const std::wstring& arguments, const std::string& folder,
+               bool withoutStandardHandles = false);
     // Waits for the process to end; its exit code, or -1 after the time-out.
     int WaitForExit(DWORD timeoutMs);
     bool Running() const;

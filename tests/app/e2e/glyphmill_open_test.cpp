@@ -168,7 +168,7 @@ TEST_F(GlyphmillOpen, ABadSwitchIsNamedInAMessageBoxAndEndsTheProgramWithExitCod
 {
     ProgramDriver driver;
     ASSERT_TRUE(driver.Start(ProgramFolder + "\\glyphmill.exe", "--bogus \"" + Picture("scene.gif") + "\"",
-                             ProgramFolder));
+                             ProgramFolder, true));
     HWND box = driver.FindTopLevel("#32770", nullptr, 20000);
     ASSERT_NE(box, nullptr);
     std::string body = MessageBoxBody(box);
