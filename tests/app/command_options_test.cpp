@@ -119,7 +119,6 @@ TEST(CommandOptions, BadWordsAreRefusedWithTheirReason)
         {{"--convert", "a.bmp", "--color", "--out", "x.txt"}, "Eine Textdatei hat keine Farbe"},
         {{"--convert", "a.bmp", "--color", "--out-dir", "d"}, "Eine Textdatei hat keine Farbe"},
         {{"--convert", "a.bmp", "--color", "--color"}, "doppelt angegeben"},
-        {{"--color", "a.bmp"}, "gilt nur zusammen mit --convert"},
         {{"--convert", "a.bmp", "--colour", "rot"}, "Unbekannte Option \"--colour\""},
         {{"--convert", "a.bmp", "--method", "fein"}, "Unbekannte Methode \"fein\""},
         {{"--convert", "a.bmp", "--method"}, "Nach \"--method\" fehlt ein Wert"},
@@ -160,6 +159,7 @@ TEST(CommandOptions, BadSwitchesOfAWindowStartAreToldInTheWindowsWay)
         {{"--bogus"}, "Unbekannte Option \"--bogus\""},
         {{"a.bmp", "--out", "x.txt"}, "Die Option \"--out\" gilt nur zusammen mit --convert"},
         {{"a.bmp", "/method", "exakt"}, "Die Option \"/method\" gilt nur zusammen mit --convert"},
+        {{"--color", "a.bmp"}, "Die Option \"--color\" gilt nur zusammen mit --convert"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.words));
