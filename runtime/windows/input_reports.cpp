@@ -22,6 +22,15 @@ bool IsSelectionCode(WORD code)
     return code == 1 || code == 3 || code == 4 || code == 9 || code == 10;
 }
 
+// A control's notification that comes while the GUI thread serves a message the program
+// thread sent (the result field's EN_UPDATE and EN_CHANGE while the text grows) is the
+// program's own doing, not the user's: it must not replace a command the script has not
+// yet taken, such as "Abbrechen" pressed just before the send.
+bool CausedByTheProgram(LPARAM lParam, WORD code)
+{
+    return lParam != 0 && code != 0 && (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND;
+}
+
 }  // namespace
 
 // Only the report that finds the program waiting sets the event, so one that comes while it
@@ -38,7 +47,7 @@ LRESULT ReportCommand(HWND window, WPARAM wParam, LPARAM lParam, const CommandRe
     WORD id = LOWORD(wParam);
     WORD code = HIWORD(wParam);
     bool reportsIds = MessageMode.load() != 0 || !reporting.dialogKeys;
-    if (reportsIds)
+    if (reportsIds && !CausedByTheProgram(lParam, code))
         MenuCommand.exchange(-static_cast<int32_t>(static_cast<int16_t>(id)));
     if (lParam == 0) {
         if (reporting.dialogKeys && (id & 0xFF) == IDCANCEL && code == 0) {

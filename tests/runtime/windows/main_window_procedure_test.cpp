@@ -218,6 +218,41 @@ TEST_F(MainWindowProcedure, ButtonPressEndsAWaitButItsReleaseDoesNot)
     EXPECT_EQ(Seen.values[5].load(), 1);
 }
 
+// "Abbrechen" pressed just before the program sends more text to its result field: the
+// field's change notifications during that send are the program's own and keep the command;
+// the same notification from the user's typing is reported as before.
+TEST_F(MainWindowProcedure, TheProgramsOwnTextSendKeepsACommandNotYetTaken)
+{
+    constexpr int32_t FieldId = 1000;
+    std::thread user([] {
+        ActUntilStepPasses(Seen.step, 1, [] { PostMessageA(Control.load(), BM_CLICK, 0, 0); });
+        ActUntilStepPasses(Seen.step, 2, [] {
+            PostMessageA(GetDlgItem(Main.load(), FieldId), WM_CHAR, 'x', 0);
+        });
+    });
+    RunScript([] {
+        OpenWindow();
+        HWND field = CreateControl("EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10, 40, 200, 100,
+                                   MainWindow.load(), FieldId, InstanceHandle, 0);
+        Control = CreateControl("BUTTON", "Abbrechen", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24,
+                                MainWindow.load(), -1503, InstanceHandle, 0);
+        Seen.step = 1;
+        WaitForInput();
+        SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Zeile 1\r\n"));
+        SendMessageA(field, EM_SETSEL, INT_MAX, INT_MAX);
+        SendMessageA(field, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("Zeile 2\r\n"));
+        Seen.values[0] = MenuCommand.load();
+        FocusControl(field);
+        Seen.step = 2;
+        WaitForInput();
+        Seen.values[1] = MenuCommand.load();
+        Seen.step = 3;
+    });
+    user.join();
+    EXPECT_EQ(Seen.values[0].load(), 1503) << "after the program's own sends to the field";
+    EXPECT_EQ(Seen.values[1].load(), -FieldId) << "after the user typed into the field";
+}
+
 // A drag of the frame, as the system's move-size loop brackets it.
 void DragFrame(int width, int height)
 {
