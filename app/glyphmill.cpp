@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "batch_conversion.h"
-#include "command_options.h"
-#include "console_output.h"
+#include "batch/batch_conversion.h"
+#include "batch/command_options.h"
+#include "batch/console_output.h"
 #include "core/command_line.h"
 #include "core/startup.h"
 #include "main_program.h"
-#include "picture_batch.h"
+#include "batch/picture_batch.h"
 #include "picture_path.h"
 #include "services/ansi_paths.h"
 

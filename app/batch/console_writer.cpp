@@ -1,4 +1,4 @@
-#include "console_writer.h"
+#include "batch/console_writer.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // Results of a run over many pictures are named as the save dialog proposes, and a name
 // an earlier picture took is never taken again.
 
-#include "result_names.h"
+#include "batch/result_names.h"
 
 #include <gtest/gtest.h>
 

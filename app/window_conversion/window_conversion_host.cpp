@@ -1,4 +1,4 @@
-#include "window_conversion_host.h"
+#include "window_conversion/window_conversion_host.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -10,8 +10,8 @@
 #include "app_globals.h"
 #include "app_handles.h"
 #include "cell_colours.h"
-#include "draw_buffer_pixels.h"
-#include "draw_buffer_size.h"
+#include "window_conversion/draw_buffer_pixels.h"
+#include "window_conversion/draw_buffer_size.h"
 #include "image_import.h"
 #include "main_program.h"
 #include "procedure_call.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "command_options.h"
+#include "batch/command_options.h"
 
 // Expands the wildcards ("*", "?") of the pictures' file names, in name order; a pattern
 // that matches nothing stays as it is, to be reported. `options.picture` becomes the first.

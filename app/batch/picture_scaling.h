@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "command_options.h"
+#include "batch/command_options.h"
 
 struct PixelGrid {
     int32_t width = 0;

@@ -1,13 +1,13 @@
-#include "scaled_picture.h"
+#include "batch/scaled_picture.h"
 
 #include <windows.h>
 
 #include "app_globals.h"
 #include "bmp_writer.h"
 #include "conversion.h"
-#include "draw_buffer_size.h"
+#include "window_conversion/draw_buffer_size.h"
 #include "image_import.h"
-#include "picture_scaling.h"
+#include "batch/picture_scaling.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The area-averaging scaler against an independent count on a fine grid, and the sizes
 // that give each method its columns.
 
-#include "picture_scaling.h"
+#include "batch/picture_scaling.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "command_options.h"
-#include "window_conversion_host.h"
+#include "batch/command_options.h"
+#include "window_conversion/window_conversion_host.h"
 
 // Draws the loaded picture, scales it for `columns` columns of `method` and makes the
 // scaled copy, a BMP in `folder`, the picture; its name keeps the picture's base name, so

@@ -1,8 +1,8 @@
-#include "console_output.h"
+#include "batch/console_output.h"
 
 #include <windows.h>
 
-#include "console_writer.h"
+#include "batch/console_writer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "picture_scaling.h"
+#include "batch/picture_scaling.h"
 
 #include <algorithm>
 #include <array>

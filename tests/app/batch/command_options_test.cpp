@@ -1,7 +1,7 @@
 // The command line's words become a window start, a conversion without a window with its
 // options, the usage, or a refusal with a German reason.
 
-#include "command_options.h"
+#include "batch/command_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "glyph_atlas.h"
+#include "window_conversion/glyph_atlas.h"
 
 #include "app_handles.h"
 #include "export_layout.h"

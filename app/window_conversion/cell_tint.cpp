@@ -1,4 +1,4 @@
-#include "cell_tint.h"
+#include "window_conversion/cell_tint.h"
 
 #include "export_layout.h"
 

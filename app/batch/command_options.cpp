@@ -1,11 +1,11 @@
-#include "command_options.h"
+#include "batch/command_options.h"
 
 #include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string_view>
 
-#include "picture_scaling.h"
+#include "batch/picture_scaling.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "draw_buffer_pixels.h"
+#include "window_conversion/draw_buffer_pixels.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "draw_buffer_size.h"
+#include "window_conversion/draw_buffer_size.h"
 #include "services/draw_target.h"
 
 namespace {

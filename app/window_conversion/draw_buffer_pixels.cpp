@@ -1,4 +1,4 @@
-#include "draw_buffer_pixels.h"
+#include "window_conversion/draw_buffer_pixels.h"
 
 #include <windows.h>
 

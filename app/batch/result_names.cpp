@@ -1,4 +1,4 @@
-#include "result_names.h"
+#include "batch/result_names.h"
 
 #include <algorithm>
 #include <set>

@@ -3,7 +3,7 @@
 // controls, while the picture is loaded, drawn, read and exported by the very procedures
 // the window uses.
 
-#include "command_options.h"
+#include "batch/command_options.h"
 
 // Set before the runtime starts BatchScript.
 void SetBatchOptions(const CommandOptions& options);

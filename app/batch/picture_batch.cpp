@@ -1,4 +1,4 @@
-#include "picture_batch.h"
+#include "batch/picture_batch.h"
 
 #include <windows.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "console_output.h"
+#include "batch/console_output.h"
 #include "picture_path.h"
-#include "result_names.h"
+#include "batch/result_names.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "batch_conversion.h"
+#include "batch/batch_conversion.h"
 
 #include <windows.h>
 
@@ -7,20 +7,20 @@
 #include "app_globals.h"
 #include "app_handles.h"
 #include "cell_colours.h"
-#include "console_output.h"
+#include "batch/console_output.h"
 #include "conversion.h"
 #include "core/command_channel.h"
 #include "core/runtime_settings.h"
-#include "draw_buffer_size.h"
+#include "window_conversion/draw_buffer_size.h"
 #include "export.h"
 #include "image_import.h"
 #include "picture_path.h"
-#include "scaled_picture.h"
+#include "batch/scaled_picture.h"
 #include "services/dll_calls.h"
 #include "values/error_report.h"
 #include "values/number_text.h"
 #include "values/string_functions.h"
-#include "window_conversion_host.h"
+#include "window_conversion/window_conversion_host.h"
 #include "windows/window_settings.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "draw_buffer_size.h"
+#include "window_conversion/draw_buffer_size.h"
 
 #include <windows.h>
 
