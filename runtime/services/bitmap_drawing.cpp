@@ -12,11 +12,14 @@ namespace {
 constexpr int32_t BitmapNotLoadable = 228;
 constexpr int32_t NeedsAWindow = 237;
 
-// A loaded bitmap selected into a memory device context, released on destruction.
+// A loaded bitmap selected into a memory device context, released on destruction. The
+// context is made like the screen's, not from the main window's own: the GUI thread paints
+// through that one at any moment, and a device context serves one thread at a time (a call
+// from a second thread fails).
 class SelectedBitmap {
 public:
     explicit SelectedBitmap(HBITMAP bitmap)
-        : bitmap_(bitmap), dc_(CreateCompatibleDC(WindowDC)), previous_(SelectObject(dc_, bitmap))
+        : bitmap_(bitmap), dc_(CreateCompatibleDC(nullptr)), previous_(SelectObject(dc_, bitmap))
     {
         BITMAP info = {};
         GetObjectA(bitmap, sizeof info, &info);

@@ -73,6 +73,8 @@ void EndDraw()
 bool CreateDrawBuffer(int32_t width, int32_t height)
 {
     // A section of 32-bit pixels, top-down: its bits can be read while it stays selected.
+    // Its context is made like the screen's: the drawing target may be the main window's own
+    // context, which the GUI thread may be painting through (one thread at a time).
     BITMAPINFO format{};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
     format.bmiHeader.biWidth = width;
@@ -81,7 +83,7 @@ bool CreateDrawBuffer(int32_t width, int32_t height)
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC dc = width > 0 && height > 0 ? CreateCompatibleDC(DrawTarget) : nullptr;
+    HDC dc = width > 0 && height > 0 ? CreateCompatibleDC(nullptr) : nullptr;
     HBITMAP bitmap = dc ? CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
     if (!dc || !bitmap || !bits) {
         if (dc)

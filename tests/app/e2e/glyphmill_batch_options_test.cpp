@@ -140,7 +140,8 @@ TEST_F(GlyphmillBatchOptions, ColourIsEachCellsMeanColourAndTheTextStaysThePlain
             ASSERT_EQ(coloured.exitCode, 0) << coloured.err;
             std::string text;
             std::vector<std::vector<ColouredCell>> cells = ColouredCells(coloured.out, text);
-            EXPECT_EQ(text, RunBatch(arguments).out);
+            BatchRun plain = RunBatch(arguments);
+            EXPECT_EQ(text, plain.out) << "exit code " << plain.exitCode << ", " << plain.err;
             ASSERT_GT(cells.size(), 1u);
             for (const std::vector<ColouredCell>& line : cells) {
                 ASSERT_GT(line.size(), 1u);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/runtime_state.h"
@@ -305,6 +306,34 @@ TEST_F(Drawing, RasterModesCombineTheBitmapWithTheTarget)
         }
         EXPECT_EQ(BitmapWidth, 2);
         EXPECT_EQ(BitmapHeight, 2);
+    });
+}
+
+// The GUI thread paints through the main window's own context at any moment, and a context
+// serves one thread at a time: drawing off screen must not need it. Stood in for here by a
+// context that no call can use.
+TEST_F(Drawing, TheBufferIsMadeAndDrawnWithoutTheWindowsOwnContext)
+{
+    std::string path = File("red.bmp");
+    WriteBitmapFile(path, {{Red, Red}, {Red, Red}});
+    RunScript([&] {
+        HDC unusable = CreateCompatibleDC(nullptr);
+        DeleteDC(unusable);
+        HDC windowDc = std::exchange(WindowDC, unusable);
+        HDC target = std::exchange(DrawTarget, unusable);
+        bool made = CreateDrawBuffer(20, 20);
+        if (made) {
+            BeginDraw(DrawBufferWindow);
+            DrawBitmapFile(path.c_str(), 3, 4, 0);
+            StretchBitmapFile(path.c_str(), 10, 10, 4, 4, 0);
+            EndDraw();
+        }
+        WindowDC = windowDc;
+        DrawTarget = target;
+        ASSERT_TRUE(made) << "no buffer was made";
+        EXPECT_EQ(GetPixel(DrawBufferDc, 4, 5), Red);
+        EXPECT_EQ(GetPixel(DrawBufferDc, 13, 13), Red);
+        EXPECT_EQ(GetPixel(DrawBufferDc, 14, 14), White);
     });
 }
 
