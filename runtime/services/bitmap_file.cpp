@@ -90,6 +90,7 @@ void SaveBitmapArea(const ScriptString& name, int32_t x, int32_t y, int32_t widt
         RaiseWarning(BitmapNotSaved, name.Text());
         return;
     }
+    auto surfaces = LockWindowSurfaces();
     HDC memory = CreateCompatibleDC(DrawTarget);
     HBITMAP bitmap = CreateCompatibleBitmap(DrawTarget, width, height);
     HGDIOBJ previous = SelectObject(memory, bitmap);

@@ -133,7 +133,12 @@ bool MirrorsDrawing()
     return DrawTarget && DrawTarget == WindowDC && MirrorTarget;
 }
 
-std::array<HDC, 2> OutputTargets()
+OutputTargetSet::OutputTargetSet()
+    : lock_(LockWindowSurfaces()), targets_{DrawTarget, MirrorsDrawing() ? MirrorTarget : nullptr}
 {
-    return {DrawTarget, MirrorsDrawing() ? MirrorTarget : nullptr};
+}
+
+OutputTargetSet OutputTargets()
+{
+    return {};
 }

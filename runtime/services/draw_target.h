@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 
 // BeginDraw's argument for the off-screen draw buffer.
 inline const HWND DrawBufferWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(-1));
@@ -33,5 +34,16 @@ void DeleteDrawBuffer();
 DrawBufferPixelRows DrawBufferPixelsNow();
 // Whether output to DrawTarget is repeated on MirrorTarget (DrawTarget is the main window's).
 bool MirrorsDrawing();
-// Where a drawing command draws: DrawTarget, and MirrorTarget when it mirrors; none as null.
-std::array<HDC, 2> OutputTargets();
+// Where a drawing command draws: DrawTarget, and MirrorTarget when it mirrors (none as null),
+// with the main window's contexts locked while the command holds it.
+class OutputTargetSet {
+public:
+    OutputTargetSet();
+    const HDC* begin() const { return targets_.data(); }
+    const HDC* end() const { return targets_.data() + targets_.size(); }
+
+private:
+    std::unique_lock<std::recursive_mutex> lock_;
+    std::array<HDC, 2> targets_;
+};
+OutputTargetSet OutputTargets();

@@ -54,6 +54,7 @@ void SelectTextFont(const ScriptString& face, int32_t height, int32_t width, int
         return;
     CurrentFont = made;
     MadeFonts.push_back(made);
+    auto surfaces = LockWindowSurfaces();
     HGDIOBJ replaced = SelectObject(DrawTarget, made);
     if (MirrorsDrawing())
         SelectObject(MirrorTarget, made);
@@ -66,6 +67,7 @@ void SelectTextFont(const ScriptString& face, int32_t height, int32_t width, int
 
 void ReleaseUnusedFonts()
 {
+    auto surfaces = LockWindowSurfaces();
     std::erase_if(MadeFonts, [](HFONT font) {
         if (InUse(font))
             return false;

@@ -4,8 +4,16 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 extern HDC WindowDC;           // the main window's own device context (class style CS_OWNDC)
 extern HDC BackingDC;          // memory DC holding BackingBitmap
 extern HBITMAP BackingBitmap;  // screen-sized copy of the client area, painted on WM_PAINT
 extern HDC DrawTarget;         // where drawing operations draw
 extern HDC MirrorTarget;       // where drawing on WindowDC is repeated (normally BackingDC)
+
+// WindowDC and BackingDC serve both threads: the GUI thread paints from them, the program
+// thread draws on them, and a device context serves one thread at a time (a second thread's
+// call on it fails). Each holds this while it uses them, and never while it waits for the
+// other thread (a message sent to one of the GUI thread's windows).
+std::unique_lock<std::recursive_mutex> LockWindowSurfaces();

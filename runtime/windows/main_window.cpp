@@ -96,16 +96,19 @@ static void ClearWithColorRef(COLORREF color)
 {
     if (!MainWindow.load())
         OpenMainWindow(0, 0, 640, 480);
-    HBRUSH brush = CreateSolidBrush(color);
-    // Null when nothing is the drawing target: then the brush is not kept.
-    HGDIOBJ previous = SelectObject(DrawTarget, brush);
-    PatBlt(DrawTarget, 0, 0, ScreenWidth, ScreenHeight, PATCOPY);
-    if (DrawTarget == WindowDC) {
-        RECT all = {0, 0, ScreenWidth, ScreenHeight};
-        FillRect(MirrorTarget, &all, brush);
+    {
+        auto surfaces = LockWindowSurfaces();
+        HBRUSH brush = CreateSolidBrush(color);
+        // Null when nothing is the drawing target: then the brush is not kept.
+        HGDIOBJ previous = SelectObject(DrawTarget, brush);
+        PatBlt(DrawTarget, 0, 0, ScreenWidth, ScreenHeight, PATCOPY);
+        if (DrawTarget == WindowDC) {
+            RECT all = {0, 0, ScreenWidth, ScreenHeight};
+            FillRect(MirrorTarget, &all, brush);
+        }
+        // The new brush stays selected until the next clear replaces it.
+        DeleteObject(previous ? previous : brush);
     }
-    // The new brush stays selected until the next clear replaces it.
-    DeleteObject(previous ? previous : brush);
     SetTextCursor(1, 1);
     EnumChildWindows(MainWindow.load(), InvalidateChild, 0);
     ShowDirectDrawing();

@@ -109,6 +109,7 @@ LRESULT OnDestroy(HWND window)
 
 LRESULT OnPaint(HWND window)
 {
+    auto surfaces = LockWindowSurfaces();
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     const RECT& area = paint.rcPaint;

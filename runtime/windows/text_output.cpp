@@ -43,15 +43,20 @@ void DrawAtCursor(HDC dc, const std::string& text)
     TextOutA(dc, TextColumn * CharWidth, TextLine * LineHeight, text.data(), static_cast<int>(text.size()));
 }
 
-// Moves the window's contents and its controls up by one line and blanks the new last
-// line. The backing bitmap is scrolled in itself: copying it back from the window would
-// take in whatever covers the window.
-void ScrollOneLine(int32_t columns)
+// Moves the window's contents and its controls up by one line; moving the controls waits
+// for the GUI thread, so this comes before the window's contexts are locked.
+void ScrollWindowOneLine()
+{
+    ScrollWindowEx(MainWindow.load(), 0, -LineHeight, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE);
+}
+
+// Scrolls the backing bitmap to match and blanks the new last line. The bitmap is scrolled
+// in itself: copying it back from the window would take in whatever covers the window.
+void ScrollBackingOneLine(int32_t columns)
 {
     int32_t width = ClientWidth.load();
     int32_t height = ClientHeight.load();
-    ScrollWindowEx(MainWindow.load(), 0, -LineHeight, nullptr, nullptr, nullptr, nullptr,
-                   SW_SCROLLCHILDREN | SW_INVALIDATE);
     BitBlt(BackingDC, 0, 0, width, height - LineHeight, BackingDC, 0, LineHeight, SRCCOPY);
     --TextLine;
     std::string blanks(static_cast<size_t>(columns) + 1, ' ');
@@ -103,12 +108,16 @@ void PrintText(ScriptString text, int32_t mode, int32_t wrap, int32_t /*pad*/)
         rest = split ? rest.substr(remaining) : std::string();
         if (mode == 0)
             part.push_back(' ');
+        bool scroll = TextLine >= Lines();
+        if (scroll)
+            ScrollWindowOneLine();
+        auto surfaces = LockWindowSurfaces();
         int windowState = SaveDC(WindowDC);
         int backingState = SaveDC(BackingDC);
         PrepareForText(WindowDC);
         PrepareForText(BackingDC);
-        if (TextLine >= Lines())
-            ScrollOneLine(columns);
+        if (scroll)
+            ScrollBackingOneLine(columns);
         DrawAtCursor(WindowDC, part);
         DrawAtCursor(BackingDC, part);
         if (mode == 2 || split) {

@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -22,8 +24,11 @@
 #include "services/draw_target.h"
 #include "services/text_fonts.h"
 #include "support/gdi_handles.h"
+#include "windows/color_value.h"
 #include "windows/drawing_state.h"
+#include "windows/main_window.h"
 #include "windows/text_font_state.h"
+#include "windows/window_settings.h"
 
 namespace {
 
@@ -334,6 +339,33 @@ TEST_F(Drawing, TheBufferIsMadeAndDrawnWithoutTheWindowsOwnContext)
         EXPECT_EQ(GetPixel(DrawBufferDc, 4, 5), Red);
         EXPECT_EQ(GetPixel(DrawBufferDc, 13, 13), Red);
         EXPECT_EQ(GetPixel(DrawBufferDc, 14, 14), White);
+    });
+}
+
+// The GUI thread paints the main window from its own context and the backing bitmap at any
+// moment; what the program draws meanwhile must reach both, not fail on a busy context.
+TEST_F(Drawing, DrawingOnTheMainWindowWhileItIsPaintedLosesNothing)
+{
+    RunScript([] {
+        constexpr int Rounds = 400;
+        OpenMainWindow(10, 10, 200, 100);
+        HWND main = MainWindow.load();
+        std::atomic<bool> drawing = true;
+        std::thread painter([&] {
+            while (drawing)
+                RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        });
+        int lost = 0;
+        for (int round = 0; round < Rounds; ++round) {
+            int32_t colour = round % 2 ? 0x0000 : 0x7FFF;  // 15-bit black and white
+            COLORREF expected = ClearColor(colour, TrueColor);
+            ClearWindow(colour);
+            auto surfaces = LockWindowSurfaces();
+            lost += GetPixel(BackingDC, 20, 20) != expected || GetPixel(WindowDC, 20, 20) != expected;
+        }
+        drawing = false;
+        painter.join();
+        EXPECT_EQ(lost, 0) << "clears lost of " << Rounds;
     });
 }
 
