@@ -94,9 +94,7 @@ bool LoadDecoded(const ScriptString& path, DecodedPicture& picture)
     Gdi("GetObjectA", {picture.bitmap, sizeof info, AddressOf(&info)});
     picture.width = info.bmWidth & 0xFFFF;
     picture.height = info.bmHeight & 0xFFFF;
-    // Made like the screen's context: the target may be the main window's own, which the GUI
-    // thread may be painting through.
-    picture.memory = Gdi("CreateCompatibleDC", {0});
+    picture.memory = Gdi("CreateCompatibleDC", {AddressOf(DrawTarget)});
     picture.previous = Gdi("SelectObject", {picture.memory, picture.bitmap});
     return true;
 }
@@ -216,7 +214,6 @@ void ViewerDrawScaled()
     DWORD operation = ViewerRasterOperation(ArgInt(6));
     DecodedPicture picture;
     if (LoadDecoded(path, picture)) {
-        auto surfaces = LockWindowSurfaces();
         // Rows and columns are dropped, not blended, whatever the target did before, so the
         // result does not depend on earlier drawing (as for stretched bitmap files).
         Gdi("SetStretchBltMode", {AddressOf(DrawTarget), COLORONCOLOR});
@@ -235,7 +232,6 @@ void ViewerDraw()
     DWORD operation = ViewerRasterOperation(ArgInt(4));
     DecodedPicture picture;
     if (LoadDecoded(path, picture)) {
-        auto surfaces = LockWindowSurfaces();
         for (HDC target : {DrawTarget, MirrorTarget})
             Gdi("BitBlt", {AddressOf(target), x, y, picture.width, picture.height, picture.memory, 0, 0,
                            static_cast<INT_PTR>(operation)});

@@ -90,15 +90,19 @@ void SaveBitmapArea(const ScriptString& name, int32_t x, int32_t y, int32_t widt
         RaiseWarning(BitmapNotSaved, name.Text());
         return;
     }
-    auto surfaces = LockWindowSurfaces();
-    HDC memory = CreateCompatibleDC(DrawTarget);
-    HBITMAP bitmap = CreateCompatibleBitmap(DrawTarget, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, DrawTarget, x, y, SRCCOPY);
-    SelectObject(memory, previous);
-    std::vector<char> packed = bitmap ? PackAs24Bit(bitmap, width, height) : std::vector<char>();
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    std::vector<char> packed;
+    {
+        auto surfaces = LockWindowSurfaces();
+        HDC memory = CreateCompatibleDC(DrawTarget);
+        HBITMAP bitmap = CreateCompatibleBitmap(DrawTarget, width, height);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, DrawTarget, x, y, SRCCOPY);
+        SelectObject(memory, previous);
+        if (bitmap)
+            packed = PackAs24Bit(bitmap, width, height);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+    }
     if (packed.empty())
         return;
 

@@ -14,6 +14,8 @@ extern HDC MirrorTarget;       // where drawing on WindowDC is repeated (normall
 
 // WindowDC and BackingDC serve both threads: the GUI thread paints from them, the program
 // thread draws on them, and a device context serves one thread at a time (a second thread's
-// call on it fails). Each holds this while it uses them, and never while it waits for the
-// other thread (a message sent to one of the GUI thread's windows).
+// call on it fails). Each holds this while it uses them, and never across anything that waits
+// for the other thread (a message sent to one of its windows, a DLL call, which the GUI thread
+// makes) or may end the thread (an error report): a lock its thread never gives back would
+// stop every later paint.
 std::unique_lock<std::recursive_mutex> LockWindowSurfaces();
