@@ -7,6 +7,7 @@
 
 #include "app_globals.h"
 #include "cell_colours.h"
+#include "exact_kernel.h"
 #include "values/number_text.h"
 #include "values/string_functions.h"
 
@@ -23,12 +24,11 @@ ScriptString CurrentLine;
 
 namespace {
 
-constexpr int32_t GlyphPixelCount = GlyphWidth * GlyphHeight;
-constexpr int32_t FarAway = 2000000000;
+constexpr int32_t FarAway = ExactGlyphTable::FarAway;
 
 using GlyphImage = std::array<uint32_t, GlyphPixelCount>;  // row by row, as read
-std::array<GlyphImage, GlyphCount + 1> GlyphPixels;     // 1-based, as the character positions
-std::array<int32_t, GlyphCount + 1> GlyphLevels;
+ExactGlyphTable GlyphTable;
+std::array<int32_t, GlyphCount + 1> GlyphLevels;  // 1-based, as the character positions
 
 // Truncation toward zero; values that no 32-bit integer holds (and NaN) saturate instead
 // of being undefined.
@@ -59,8 +59,9 @@ void ReadGlyphTables(ConversionHost& host, const ScriptString& charset)
 {
     for (CandidateIndex = 1; CandidateIndex <= GlyphCount; ++CandidateIndex) {
         host.DrawGlyph(charset[static_cast<uint32_t>(CandidateIndex - 1)]);
-        GlyphImage& glyph = GlyphPixels[static_cast<size_t>(CandidateIndex)];
+        GlyphImage glyph;
         host.ReadPixels(0, 0, GlyphWidth, GlyphHeight, glyph.data());
+        GlyphTable.Set(CandidateIndex - 1, glyph.data());
         int32_t sum = 0;
         for (uint32_t colour : glyph)
             sum += RedLevel(colour);
@@ -241,13 +242,10 @@ void ConvertGreyscale(ConversionHost& host)
 void ConvertExact(ConversionHost& host)
 {
     ConvertByGlyphs(host, [](const ScriptString& charset, const GlyphImage& cell) {
-        return BestCandidate(charset, [&](int32_t i) {
-            const GlyphImage& glyph = GlyphPixels[static_cast<size_t>(i)];
-            int32_t distance = 0;
-            for (int32_t p = 0; p < GlyphPixelCount; ++p)
-                distance += std::abs(static_cast<int32_t>(glyph[p]) - static_cast<int32_t>(cell[p]));
-            return distance;
-        });
+        GlyphMatch best = GlyphTable.Nearest(cell.data());
+        BestDistance = best.distance;
+        BestPosition = best.position + 1;
+        return static_cast<char>(charset[static_cast<uint32_t>(best.position)]);
     });
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "conversion.h"
+#include "exact_kernel.h"
 #include "picture_model.h"
 
 class KernelHost : public ConversionHost {
@@ -39,5 +40,15 @@ private:
     const PixelImage* drawn_ = nullptr;
 };
 
-// Runs `method` on the kernel host as the program runs it; the text it produced.
-std::string RunKernel(void (*method)(ConversionHost&), KernelHost& host);
+// Runs `method` on `host` as the program runs it, after loading a BMP; the text it produced.
+std::string RunKernel(void (*method)(ConversionHost&), ConversionHost& host);
+
+// "Exakt"'s choice of glyph for every 8 × 15 cell of `picture`, on each path: medians of
+// `runs` rounds, and whether both paths chose alike everywhere (AVX2 NAN without it).
+struct KernelTimes {
+    int cells = 0;
+    double plainMs = 0;
+    double avx2Ms = 0;
+    bool same = true;
+};
+KernelTimes TimeExactKernel(const PixelImage& picture, const std::string& glyphFolder, int runs);

@@ -31,25 +31,6 @@ std::string SampleLine(int row)
     return line + "\r\n";
 }
 
-struct Controls {
-    HWND window = nullptr;
-    HWND edit = nullptr;
-    HWND progress = nullptr;
-};
-
-Controls MakeWindow()
-{
-    Controls c;
-    c.window = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 500, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-    c.edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", 0x50311144, 5, 55, 500, 386, c.window, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    c.progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 66, 450, 439, 19, c.window, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-    HFONT font = CreateFontA(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Fixedsys");
-    SendMessageA(c.edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    return c;
-}
 
 void MeasureGdi(PieceCosts& costs, const std::string& programFolder, int repeats)
 {
@@ -115,7 +96,7 @@ void MeasureGdi(PieceCosts& costs, const std::string& programFolder, int repeats
     ReleaseDC(nullptr, screen);
 }
 
-void MeasureMessages(PieceCosts& costs, const Controls& c, int repeats)
+void MeasureMessages(PieceCosts& costs, const ProgramLikeWindow& c, int repeats)
 {
     std::vector<double> progress, same, append;
     for (int round = 0; round < repeats; ++round) {
@@ -158,14 +139,30 @@ void MeasureMessages(PieceCosts& costs, const Controls& c, int repeats)
 
 }  // namespace
 
-PieceCosts MeasurePieces(const std::string& programFolder, int repeats)
+ProgramLikeWindow::ProgramLikeWindow()
 {
-    PieceCosts costs;
-    Controls controls = MakeWindow();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    window = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 500, nullptr, nullptr,
+                             instance, nullptr);
+    edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", 0x50311144, 5, 55, 500, 386, window, nullptr, instance,
+                           nullptr);
+    progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 66, 450, 439, 19, window, nullptr,
+                               instance, nullptr);
+    font = CreateFontA(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Fixedsys");
+    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+ProgramLikeWindow::~ProgramLikeWindow()
+{
+    DestroyWindow(window);
+    DeleteObject(font);
+}
+
+void RunBesideWindows(const std::function<void()>& work)
+{
     DWORD guiThread = GetCurrentThreadId();
     std::thread worker([&] {
-        MeasureGdi(costs, programFolder, repeats);
-        MeasureMessages(costs, controls, repeats);
+        work();
         PostThreadMessageA(guiThread, WM_QUIT, 0, 0);
     });
     MSG message;
@@ -174,6 +171,15 @@ PieceCosts MeasurePieces(const std::string& programFolder, int repeats)
         DispatchMessageA(&message);
     }
     worker.join();
-    DestroyWindow(controls.window);
+}
+
+PieceCosts MeasurePieces(const std::string& programFolder, int repeats)
+{
+    PieceCosts costs;
+    ProgramLikeWindow controls;
+    RunBesideWindows([&] {
+        MeasureGdi(costs, programFolder, repeats);
+        MeasureMessages(costs, controls, repeats);
+    });
     return costs;
 }

@@ -3,8 +3,29 @@
 // process laid out like the program's: a worker thread sends to controls that the main
 // thread owns, as the program thread does.
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 #include <vector>
+
+// A window of this process laid out like the program's main window: its text field and
+// progress bar. Destroyed with the object.
+struct ProgramLikeWindow {
+    ProgramLikeWindow();
+    ~ProgramLikeWindow();
+    ProgramLikeWindow(const ProgramLikeWindow&) = delete;
+    ProgramLikeWindow& operator=(const ProgramLikeWindow&) = delete;
+
+    HWND window = nullptr;
+    HWND edit = nullptr;
+    HWND progress = nullptr;
+    HFONT font = nullptr;
+};
+
+// Runs `work` on a worker thread while this thread, which owns the windows, serves their
+// messages, as the program's GUI thread serves its program thread.
+void RunBesideWindows(const std::function<void()>& work);
 
 struct PieceCosts {
     double getPixelUs = 0;     // one GetPixel on a 2000 × 2000 compatible bitmap

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 #include "app_globals.h"
 #include "app_handles.h"
@@ -26,13 +27,19 @@
 
 namespace {
 
+// A display that does not tell its refresh rate (0 or 1: "the hardware's default") is
+// taken to show this many frames a second.
+constexpr DWORD CommonRefreshRate = 60;
 
 // Every update of the visible text field costs a repaint of 15 to 30 ms, so finished lines
-// are gathered and shown in batches: a batch goes out when the next line (expected to take
-// as long as the last) would otherwise come more than this after the previous batch. Half
-// of a tenth of a second leaves room for a send that waits on a repaint, so that the field
-// changes at least ten times a second while lines are finished.
-constexpr auto TextInterval = std::chrono::milliseconds(50);
+// are gathered and shown in batches, as few as keep the field changing at least ten times a
+// second while lines are finished: a batch goes out when waiting for the next line
+// (expected to take as long as the last) and then sending (expected to take as long as the
+// last send) would come later than this after the previous batch. What is left of the tenth
+// of a second is room for a send that waits on a slower repaint than the last.
+constexpr auto TextInterval = std::chrono::milliseconds(85);
+// What the first send is expected to take, before one has been measured.
+constexpr auto FirstSendCost = std::chrono::milliseconds(20);
 
 bool IsBmp()
 {
@@ -67,7 +74,23 @@ void PutGlyphCell(const std::array<uint32_t, GlyphWidth * GlyphHeight>& colours)
 
 }  // namespace
 
-WindowConversionHost::WindowConversionHost() : lastShown_(Clock::now()), lastLine_(lastShown_) {}
+UpdatePace UpdatePace::OfScreen()
+{
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    DWORD rate = CommonRefreshRate;
+    if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1)
+        rate = mode.dmDisplayFrequency;
+    UpdatePace pace;
+    pace.frame = std::chrono::duration_cast<Clock::duration>(std::chrono::seconds(1)) / rate;
+    return pace;
+}
+
+WindowConversionHost::WindowConversionHost(UpdatePace pace)
+    : pace_(std::move(pace)), progressShown_(pace_.now() - pace_.frame), lastShown_(pace_.now()),
+      lastLine_(lastShown_), sendCost_(FirstSendCost)
+{
+}
 
 int32_t WindowConversionHost::SliderPosition()
 {
@@ -148,13 +171,19 @@ void DrawBufferConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, i
 }
 
 // The bar shows positions from 0 to 100 (above 100 as 100); a message that would not move
-// it costs a cross-thread round trip for nothing.
+// it costs a cross-thread round trip and a repaint (about a millisecond) for nothing, and
+// one within a frame of the last would not be seen. 0 always goes out: the bar starts
+// there and returns there at the end or on "Abbrechen".
 void WindowConversionHost::ShowProgress(int32_t position)
 {
     int32_t shown = std::clamp(position, 0, 100);
     if (shown == shownPosition_)
         return;
+    Clock::time_point now = pace_.now();
+    if (shown != 0 && now - progressShown_ < pace_.frame)
+        return;
     shownPosition_ = shown;
+    progressShown_ = now;
     SendMessageA(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
@@ -163,10 +192,10 @@ void WindowConversionHost::ShowText(const char* text)
     size_t added = std::strlen(text + textLength_);
     pending_.append(text + textLength_, added);
     textLength_ += added;
-    Clock::time_point now = Clock::now();
+    Clock::time_point now = pace_.now();
     Clock::duration line = now - lastLine_;
     lastLine_ = now;
-    if (now - lastShown_ + line >= TextInterval)
+    if (now - lastShown_ + line + sendCost_ >= TextInterval)
         ShowPendingLines();
 }
 
@@ -190,6 +219,7 @@ void WindowConversionHost::ShowPendingLines()
 {
     if (pending_.empty())
         return;
+    Clock::time_point start = pace_.now();
     if (shownLength_ == 0) {
         SendMessageA(OutputEdit, EM_SETLIMITTEXT, 0, 0);
         SendMessageA(OutputEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pending_.c_str()));
@@ -199,7 +229,8 @@ void WindowConversionHost::ShowPendingLines()
     }
     shownLength_ += pending_.size();
     pending_.clear();
-    lastShown_ = Clock::now();
+    lastShown_ = pace_.now();
+    sendCost_ = lastShown_ - start;
 }
 
 bool WindowConversionHost::CancelRequested()

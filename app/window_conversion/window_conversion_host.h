@@ -3,6 +3,7 @@
 // main window's controls.
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "conversion.h"
@@ -22,9 +23,22 @@ private:
     bool pictureDrawn_ = false;
 };
 
+// When the text field and the progress bar get their updates: the clock they are paced by,
+// and the screen's frame interval, which no control is updated more often than.
+struct UpdatePace {
+    using Clock = std::chrono::steady_clock;
+    std::function<Clock::time_point()> now = Clock::now;
+    Clock::duration frame = std::chrono::duration_cast<Clock::duration>(std::chrono::seconds(1)) / 60;
+
+    // The frame interval of the screen as it is now.
+    static UpdatePace OfScreen();
+};
+
+// Shows a conversion's progress and text in the main window's progress bar and text field
+// (ProgressBar, OutputEdit).
 class WindowConversionHost : public DrawBufferConversionHost {
 public:
-    WindowConversionHost();
+    explicit WindowConversionHost(UpdatePace pace = UpdatePace::OfScreen());
 
     int32_t SliderPosition() override;
     bool HalfHeightChecked() override;
@@ -40,10 +54,13 @@ private:
 
     void ShowPendingLines();
 
+    UpdatePace pace_;
     int32_t shownPosition_ = -1;  // what the bar shows; not known before the first update
+    Clock::time_point progressShown_;
     size_t textLength_ = 0;       // bytes of the result text given so far
     size_t shownLength_ = 0;      // bytes of it that the text field holds
     std::string pending_;         // lines given but not yet shown
     Clock::time_point lastShown_;
     Clock::time_point lastLine_;
+    Clock::duration sendCost_;    // what the last batch's messages took
 };
