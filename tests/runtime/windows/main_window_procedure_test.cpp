@@ -355,48 +355,45 @@ TEST(MainWindowProcedure, DialogKeysReportClosingAndCancellingInsteadOfPerformin
          {[] { PostToMain(WM_COMMAND, IDCANCEL, 0); }, [] { EXPECT_EQ(EventKind.load(), 2); }}});
 }
 
-void RunUntilTheWindowIsClosed()
+// Opens the main window, then goes on with `then`, which never returns by itself, while a
+// helper thread closes the window: the process ends with the runtime.
+void CloseTheWindowDuring(void (*then)())
 {
     std::atomic<int> step{0};
     RunScript(
         [&] {
             OpenWindow();
             step = 1;
-            WaitForInput();
-            Sleep(INFINITE);  // the script never ends by itself
+            then();
         },
         [&] { ActUntilStepPasses(step, 1, [] { PostToMain(WM_CLOSE, 0, 0); }); });
 }
 
+void WaitForever()
+{
+    WaitForInput();
+    Sleep(INFINITE);  // the script never ends by itself
+}
+
 TEST(MainWindowProcedureDeathTest, ClosingTheWindowEndsTheProcessWithExitCodeZero)
 {
-    EXPECT_EXIT(RunUntilTheWindowIsClosed(), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(CloseTheWindowDuring(WaitForever), testing::ExitedWithCode(0), "");
 }
 
 // Exit code 3 if a draw of the script found the window's device contexts gone while it still
 // ran.
-void DrawUntilTheWindowIsClosed()
+void DrawForever()
 {
-    std::atomic<int> step{0};
-    RunScript(
-        [&] {
-            OpenWindow();
-            step = 1;
-            for (;;) {
-                if (!PatBlt(BackingDC, 0, 0, 4, 4, BLACKNESS))
-                    ExitProcess(3);
-            }
-        },
-        [&] {
-            WaitForStep(step, 1);
-            PostToMain(WM_CLOSE, 0, 0);
-        });
+    for (;;) {
+        if (!PatBlt(BackingDC, 0, 0, 4, 4, BLACKNESS))
+            ExitProcess(3);
+    }
 }
 
 TEST(MainWindowProcedureDeathTest, ClosingTheWindowWhileTheScriptDrawsReleasesNothingItDrawsThrough)
 {
     for (int round = 0; round < 3; ++round)
-        EXPECT_EXIT(DrawUntilTheWindowIsClosed(), testing::ExitedWithCode(0), "") << "round " << round;
+        EXPECT_EXIT(CloseTheWindowDuring(DrawForever), testing::ExitedWithCode(0), "") << "round " << round;
 }
 
 }  // namespace
