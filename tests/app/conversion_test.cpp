@@ -29,30 +29,20 @@ std::vector<std::string> Lines()
     return lines;
 }
 
-class ConversionTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        CRLF = "\r\n";
-        PictureFile = "C:\\Bilder\\Katze.neu.gif";
-        PictureExt = "gif";
-        PictureWidth = PictureHeight = 0;
-        ResetConversionState();
-        host = RasterHost();
-    }
-
-    // A picture of one colour, found by the size reader at its own size.
-    void Picture(int32_t width, int32_t height, uint32_t colour)
-    {
-        host.picture = Raster(width, height, colour);
-        host.pictureWidth = width;
-        host.pictureHeight = height;
-        PictureWidth = width;
-        PictureHeight = height;
-    }
-
-    RasterHost host;
-};
+// Readies the conversion's globals as "Start" finds them and gives `host` a picture of one
+// colour, which the size reader finds at its own size.
+void Ready(RasterHost& host, int32_t width, int32_t height, uint32_t colour)
+{
+    CRLF = "\r\n";
+    PictureFile = "C:\\Bilder\\Katze.neu.gif";
+    PictureExt = "gif";
+    ResetConversionState();
+    host.picture = Raster(width, height, colour);
+    host.pictureWidth = width;
+    host.pictureHeight = height;
+    PictureWidth = width;
+    PictureHeight = height;
+}
 
 }  // namespace
 
@@ -83,28 +73,30 @@ TEST(Charsets, GlyphCharsetHoldsEveryCodeOnceInItsFixedOrder)
         EXPECT_EQ(charset[p.position - 1], p.code) << p.position;
 }
 
-TEST_F(ConversionTest, FourPixelWhiteGivesBlanksAndBlackGivesNAtEverySliderPosition)
+TEST(Conversion, FourPixelWhiteGivesBlanksAndBlackGivesNAtEverySliderPosition)
 {
     for (int32_t slider : {32, 128, 224}) {
         for (uint32_t colour : {White, Black}) {
-            SetUp();
-            Picture(28, 16, colour);  // scanned 20 × 8: no cell reaches past the picture
+            SCOPED_TRACE(testing::Message() << "slider " << slider << ", colour " << colour);
+            RasterHost host;
+            Ready(host, 28, 16, colour);  // scanned 20 × 8: no cell reaches past the picture
             host.slider = slider;
             ConvertFourPixel(host);
             std::vector<std::string> lines = Lines();
             ASSERT_EQ(lines.size(), 4u);
             for (const std::string& line : lines)
-                EXPECT_EQ(line, std::string(10, colour == White ? ' ' : 'N')) << slider;
+                EXPECT_EQ(line, std::string(10, colour == White ? ' ' : 'N'));
         }
     }
 }
 
-TEST_F(ConversionTest, FourPixelPatternsMapTopLeftToBit0)
+TEST(Conversion, FourPixelPatternsMapTopLeftToBit0)
 {
     // Sixteen 2 × 2 cells side by side, cell k dark where bit b of k is set
     // (bit 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right). The size reader finds
     // 8 columns more than the raster has, so the stretch to the scanned width is 1:1.
-    Picture(32, 2, White);
+    RasterHost host;
+    Ready(host, 32, 2, White);
     host.pictureWidth = 40;
     host.halfHeight = false;
     for (int32_t k = 0; k < 16; ++k)
@@ -117,7 +109,7 @@ TEST_F(ConversionTest, FourPixelPatternsMapTopLeftToBit0)
     EXPECT_EQ(lines[0], Text(FourPixelCharset()));
 }
 
-TEST_F(ConversionTest, FourPixelThresholdIsStrictlyBelow256MinusSlider)
+TEST(Conversion, FourPixelThresholdIsStrictlyBelow256MinusSlider)
 {
     struct Case {
         int32_t slider;
@@ -125,8 +117,8 @@ TEST_F(ConversionTest, FourPixelThresholdIsStrictlyBelow256MinusSlider)
         char expected;
     };
     for (Case c : {Case{128, 127, 'N'}, {128, 128, ' '}, {32, 223, 'N'}, {32, 224, ' '}, {224, 31, 'N'}, {224, 32, ' '}}) {
-        SetUp();
-        Picture(10, 2, c.red | 0xFFFF00);  // only the red level counts
+        RasterHost host;
+        Ready(host, 10, 2, c.red | 0xFFFF00);  // only the red level counts
         host.halfHeight = false;
         host.slider = c.slider;
         ConvertFourPixel(host);
@@ -134,7 +126,7 @@ TEST_F(ConversionTest, FourPixelThresholdIsStrictlyBelow256MinusSlider)
     }
 }
 
-TEST_F(ConversionTest, FourPixelScalesWidePicturesTo500Columns)
+TEST(Conversion, FourPixelScalesWidePicturesTo500Columns)
 {
     struct Case {
         int32_t width, height;
@@ -150,42 +142,45 @@ TEST_F(ConversionTest, FourPixelScalesWidePicturesTo500Columns)
         {300, 201, true, 292, 100, 50, 146},
     };
     for (const Case& c : cases) {
-        SetUp();
-        Picture(c.width, c.height, White);
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.half ? ", half" : ""));
+        RasterHost host;
+        Ready(host, c.width, c.height, White);
         host.halfHeight = c.half;
         ConvertFourPixel(host);
-        EXPECT_EQ(ScanWidth, c.scanWidth) << c.width;
-        EXPECT_EQ(ScanHeight, c.scanHeight) << c.width;
+        EXPECT_EQ(ScanWidth, c.scanWidth);
+        EXPECT_EQ(ScanHeight, c.scanHeight);
         ASSERT_EQ(host.stretches.size(), 1u);
         EXPECT_EQ(host.stretches[0], std::make_pair(c.scanWidth, c.scanHeight));
         std::vector<std::string> lines = Lines();
-        EXPECT_EQ(lines.size(), c.lines) << c.width;
+        EXPECT_EQ(lines.size(), c.lines);
         for (const std::string& line : lines)
-            ASSERT_EQ(line.size(), c.columns) << c.width;
+            ASSERT_EQ(line.size(), c.columns);
     }
 }
 
-TEST_F(ConversionTest, NarrowAndEmptyPictures)
+TEST(Conversion, NarrowAndEmptyPictures)
 {
-    Picture(8, 6, Black);
-    host.halfHeight = false;
-    ConvertFourPixel(host);
+    RasterHost narrow;
+    Ready(narrow, 8, 6, Black);
+    narrow.halfHeight = false;
+    ConvertFourPixel(narrow);
     EXPECT_EQ(Lines(), (std::vector<std::string>{"", "", ""}));
 
-    SetUp();
-    Picture(100, 0, Black);
-    ConvertFourPixel(host);
+    RasterHost empty;
+    Ready(empty, 100, 0, Black);
+    ConvertFourPixel(empty);
     EXPECT_EQ(TextBuffer.Length(), 0u);
-    EXPECT_TRUE(host.texts.empty()) << "the text field keeps what it showed";
-    EXPECT_EQ(host.unlocks, 1) << "the controls are unlocked in every case";
+    EXPECT_TRUE(empty.texts.empty()) << "the text field keeps what it showed";
+    EXPECT_EQ(empty.unlocks, 1) << "the controls are unlocked in every case";
 }
 
-TEST_F(ConversionTest, APictureTheDrawBufferRefusesWritesNoLineButUnlocks)
+TEST(Conversion, APictureTheDrawBufferRefusesWritesNoLineButUnlocks)
 {
     for (void (*method)(ConversionHost&) : {ConvertFourPixel, ConvertGreyscale, ConvertExact}) {
-        SetUp();
+        SCOPED_TRACE(method == ConvertFourPixel ? "4-Pixel" : method == ConvertExact ? "Exakt" : "Graustufen");
+        RasterHost host;
         host.UseGlyphs([](int32_t) -> uint32_t { return White; });
-        Picture(64, 30, Black);
+        Ready(host, 64, 30, Black);
         host.pictureTooLarge = true;
         method(host);
         EXPECT_EQ(TextBuffer.Length(), 0u);
@@ -194,9 +189,10 @@ TEST_F(ConversionTest, APictureTheDrawBufferRefusesWritesNoLineButUnlocks)
     }
 }
 
-TEST_F(ConversionTest, TextIsShownAfterEveryRowAndProgressRunsUpAndEndsAtZero)
+TEST(Conversion, TextIsShownAfterEveryRowAndProgressRunsUpAndEndsAtZero)
 {
-    Picture(24, 12, White);  // 8 × 6 cells of 2 × 2 after the 8 columns less
+    RasterHost host;
+    Ready(host, 24, 12, White);  // 8 × 6 cells of 2 × 2 after the 8 columns less
     host.halfHeight = false;
     ConvertFourPixel(host);
     ASSERT_EQ(host.texts.size(), 6u);
@@ -210,9 +206,10 @@ TEST_F(ConversionTest, TextIsShownAfterEveryRowAndProgressRunsUpAndEndsAtZero)
     EXPECT_EQ(host.progress.back(), 0);
 }
 
-TEST_F(ConversionTest, CancelDuringTheThirdRowKeepsTwoLinesAndThePartialLine)
+TEST(Conversion, CancelDuringTheThirdRowKeepsTwoLinesAndThePartialLine)
 {
-    Picture(28, 20, Black);  // 10 cells a row, 10 rows
+    RasterHost host;
+    Ready(host, 28, 20, Black);  // 10 cells a row, 10 rows
     host.halfHeight = false;
     host.cancelAfterCells = 24;  // the fourth cell of the third row
     ConvertFourPixel(host);
@@ -222,7 +219,7 @@ TEST_F(ConversionTest, CancelDuringTheThirdRowKeepsTwoLinesAndThePartialLine)
     EXPECT_EQ(Text(PictureBaseName), "Katze");
 }
 
-TEST_F(ConversionTest, TheTextIsCompletedOnceAfterTheLastLineAndBeforeTheControlsUnlock)
+TEST(Conversion, TheTextIsCompletedOnceAfterTheLastLineAndBeforeTheControlsUnlock)
 {
     // A host may hold lines back while the scan runs; the end of every conversion, also a
     // cancelled, an empty or a refused one, must let it show them before "Start" returns.
@@ -243,25 +240,28 @@ TEST_F(ConversionTest, TheTextIsCompletedOnceAfterTheLastLineAndBeforeTheControl
         {"refused", ConvertExact, 30, -1, true, 0},
     };
     for (const Case& c : cases) {
-        SetUp();
+        SCOPED_TRACE(c.what);
+        RasterHost host;
         host.UseGlyphs([](int32_t) -> uint32_t { return White; });
-        Picture(28, c.height, Black);
+        Ready(host, 28, c.height, Black);
         host.halfHeight = false;
         host.cancelAfterCells = c.cancelAfterCells;
         host.pictureTooLarge = c.tooLarge;
         c.method(host);
-        EXPECT_EQ(host.texts.size(), c.texts) << c.what;
-        EXPECT_EQ(host.completions, (std::vector<std::pair<size_t, int>>{{c.texts, 0}})) << c.what;
-        EXPECT_EQ(host.unlocks, 1) << c.what;
+        EXPECT_EQ(host.texts.size(), c.texts);
+        EXPECT_EQ(host.completions, (std::vector<std::pair<size_t, int>>{{c.texts, 0}}));
+        EXPECT_EQ(host.unlocks, 1);
     }
 }
 
-TEST_F(ConversionTest, GreyscalePicksTheNearestMeanLevelAndTiesGoToTheLowerPosition)
+TEST(Conversion, GreyscalePicksTheNearestMeanLevelAndTiesGoToTheLowerPosition)
 {
     // Glyph levels: the code itself for codes below 0x80, else 255. Many glyphs tie at 255;
     // the first of them in the charset (position 1, 0x92) must win for a white cell.
-    host.UseGlyphs([](int32_t code) -> uint32_t { return code < 0x80 ? static_cast<uint32_t>(code) : 0xFF; });
-    Picture(24, 15, White);
+    auto levelOf = [](int32_t code) -> uint32_t { return code < 0x80 ? static_cast<uint32_t>(code) : 0xFF; };
+    RasterHost host;
+    host.UseGlyphs(levelOf);
+    Ready(host, 24, 15, White);
     for (int32_t x = 0; x < 8; ++x)
         for (int32_t y = 0; y < 15; ++y) {
             host.picture.At(x, y) = 0x41;       // level 65: 'A'
@@ -272,29 +272,31 @@ TEST_F(ConversionTest, GreyscalePicksTheNearestMeanLevelAndTiesGoToTheLowerPosit
 
     // The slider moves every cell level: +96 turns 'A' (65) into 161, which no glyph below
     // 0x80 reaches; the nearest is level 126 ('~').
-    SetUp();
-    host.slider = 224;
-    host.UseGlyphs([](int32_t code) -> uint32_t { return code < 0x80 ? static_cast<uint32_t>(code) : 0xFF; });
-    Picture(8, 15, 0x41);
-    ConvertGreyscale(host);
+    RasterHost brighter;
+    brighter.slider = 224;
+    brighter.UseGlyphs(levelOf);
+    Ready(brighter, 8, 15, 0x41);
+    ConvertGreyscale(brighter);
     EXPECT_EQ(Lines(), std::vector<std::string>{"~"});
 }
 
-TEST_F(ConversionTest, ExactWeighsWholeColourValues)
+TEST(Conversion, ExactWeighsWholeColourValues)
 {
     // 'b' differs from the cell by 1 in blue (65,536 per pixel), 'r' by 200 in red: red wins.
+    RasterHost host;
     host.UseGlyphs([](int32_t) -> uint32_t { return White; });
     host.glyphs['b'] = Raster(8, 15, 0x010000);
     host.glyphs['r'] = Raster(8, 15, 0x0000C8);
-    Picture(8, 15, Black);
+    Ready(host, 8, 15, Black);
     ConvertExact(host);
     EXPECT_EQ(Lines(), std::vector<std::string>{"r"});
 }
 
-TEST_F(ConversionTest, GlyphMethodsScanThePictureAtItsOwnSize)
+TEST(Conversion, GlyphMethodsScanThePictureAtItsOwnSize)
 {
+    RasterHost host;
     host.UseGlyphs([](int32_t code) -> uint32_t { return code == 'N' ? Black : White; });
-    Picture(17, 31, Black);  // 3 columns, 3 rows (partial cells at the edges)
+    Ready(host, 17, 31, Black);  // 3 columns, 3 rows (partial cells at the edges)
     ConvertExact(host);
     std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 3u);

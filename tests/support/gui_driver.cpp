@@ -1,42 +1,17 @@
 #include "gui_driver.h"
 
-namespace {
-
-struct Search {
-    const char* className;
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOfClass(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    bool ownerMatches = !search->owner || GetWindow(window, GW_OWNER) == search->owner;
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && ownerMatches &&
-        lstrcmpiA(className, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
+#include "window_search.h"
 
 HWND WaitForWindowOfClass(const char* className, HWND owner, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    Search search{className, owner, nullptr};
-    while (GetTickCount() - start < timeoutMs) {
-        EnumWindows(FindWindowOfClass, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
-        Sleep(10);
-    }
-    return nullptr;
+    return WaitForVisibleWindow(GetCurrentProcessId(), className, owner, timeoutMs);
+}
+
+std::string WindowText(HWND window)
+{
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 bool WaitForStep(const std::atomic<int>& step, int value, DWORD timeoutMs)

@@ -6,10 +6,14 @@
 
 #include <atomic>
 #include <functional>
+#include <string>
 
 // Waits up to `timeoutMs` for a visible window of this process with the class name,
 // optionally owned by `owner`; nullptr when none appeared.
 HWND WaitForWindowOfClass(const char* className, HWND owner = nullptr, DWORD timeoutMs = 10000);
+
+// The text of a window of this process (up to 511 characters).
+std::string WindowText(HWND window);
 
 // Waits until `step` reaches `from`, then repeats `action` every `intervalMs` until `step`
 // has passed `from` (or `timeoutMs` elapsed). Repeating covers an action that came before

@@ -2,31 +2,9 @@
 
 #include <commctrl.h>
 
+#include "window_search.h"
+
 namespace {
-
-struct TopLevelSearch {
-    DWORD process;
-    const char* className;
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<TopLevelSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != search->process || !IsWindowVisible(window))
-        return TRUE;
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpiA(className, search->className) != 0)
-        return TRUE;
-    if (search->owner && GetWindow(window, GW_OWNER) != search->owner)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
 
 struct ChildSearch {
     const char* className;
@@ -125,14 +103,7 @@ bool ProgramDriver::Running() const
 
 HWND ProgramDriver::FindTopLevel(const char* className, HWND owner, DWORD timeoutMs) const
 {
-    TopLevelSearch search{process_.dwProcessId, className, owner, nullptr};
-    WaitUntil(
-        [&] {
-            EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
+    return WaitForVisibleWindow(process_.dwProcessId, className, owner, timeoutMs);
 }
 
 HWND ProgramDriver::FindChild(HWND parent, const char* className, const std::string& text) const
@@ -223,10 +194,8 @@ bool ProgramDriver::AnswerFileDialog(HWND owner, const std::wstring& path, DWORD
         [&] {
             if (!IsWindow(dialog))
                 return true;
-            TopLevelSearch prompt{process_.dwProcessId, "#32770", dialog, nullptr};
-            EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&prompt));
-            if (prompt.found)
-                PostMessageA(prompt.found, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+            if (HWND prompt = FindTopLevel("#32770", dialog, 0))
+                PostMessageA(prompt, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
             return false;
         },
         timeoutMs);

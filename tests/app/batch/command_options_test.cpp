@@ -12,6 +12,24 @@ namespace {
 
 using Words = std::vector<std::string>;
 
+struct Refusal {
+    Words words;
+    const char* reason;
+};
+
+// Each of `cases` is refused with its reason, told in a box for a window start (`inWindow`),
+// else on standard error.
+void ExpectRefused(const std::vector<Refusal>& cases, bool inWindow)
+{
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.words));
+        CommandOptions options = ParseCommandLine(c.words);
+        EXPECT_EQ(options.mode, RunMode::Invalid);
+        EXPECT_NE(options.error.find(c.reason), std::string::npos) << options.error;
+        EXPECT_EQ(options.inWindow, inWindow);
+    }
+}
+
 TEST(CommandOptions, WindowStartsWithOrWithoutAPicture)
 {
     CommandOptions none = ParseCommandLine({});
@@ -99,11 +117,7 @@ TEST(CommandOptions, HelpWinsWhereverItStands)
 
 TEST(CommandOptions, BadWordsAreRefusedWithTheirReason)
 {
-    struct Case {
-        Words words;
-        const char* reason;
-    };
-    const Case cases[] = {
+    ExpectRefused({
         {{"--convert"}, "Nach \"--convert\" fehlt ein Wert"},
         {{"--convert", ""}, "fehlt das Bild"},
         {{"--convert", "a.bmp", "b.bmp"}, "Mehrere Bilder brauchen --out-dir"},
@@ -137,37 +151,19 @@ TEST(CommandOptions, BadWordsAreRefusedWithTheirReason)
         {{"--convert", "a.bmp", "--out", "C:\\x.txt\\bild"}, "muss auf .txt"},
         {{"--convert", "a.bmp", "--method", "exakt", "/method", "exakt"}, "doppelt angegeben"},
         {{"--convert", "a.bmp", "--convert", "b.bmp"}, "doppelt angegeben"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.words));
-        CommandOptions options = ParseCommandLine(c.words);
-        EXPECT_EQ(options.mode, RunMode::Invalid);
-        EXPECT_NE(options.error.find(c.reason), std::string::npos) << options.error;
-        EXPECT_FALSE(options.inWindow);
-    }
+    }, false);
 }
 
 // Without --convert the program was started as a window, perhaps from the desktop, where
 // nobody reads standard error.
 TEST(CommandOptions, BadSwitchesOfAWindowStartAreToldInTheWindowsWay)
 {
-    struct Case {
-        Words words;
-        const char* reason;
-    };
-    const Case cases[] = {
+    ExpectRefused({
         {{"--bogus"}, "Unbekannte Option \"--bogus\""},
         {{"a.bmp", "--out", "x.txt"}, "Die Option \"--out\" gilt nur zusammen mit --convert"},
         {{"a.bmp", "/method", "exakt"}, "Die Option \"/method\" gilt nur zusammen mit --convert"},
         {{"--color", "a.bmp"}, "Die Option \"--color\" gilt nur zusammen mit --convert"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.words));
-        CommandOptions options = ParseCommandLine(c.words);
-        EXPECT_EQ(options.mode, RunMode::Invalid);
-        EXPECT_NE(options.error.find(c.reason), std::string::npos) << options.error;
-        EXPECT_TRUE(options.inWindow);
-    }
+    }, true);
 }
 
 TEST(CommandOptions, UsageNamesEveryOptionAndExitCode)

@@ -9,14 +9,9 @@
 
 #include "bitmap_pixels.h"
 #include "corpus.h"
+#include "loaded_dll.h"
 
 namespace {
-
-// GetProcAddress gives a generic function pointer; the export's real type is known here.
-template <class Function>
-Function Export(HMODULE library, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
 
 using LoadFunction = HBITMAP(WINAPI*)(const char*, int);
 using LanguageFunction = BOOL(WINAPI*)(const char*);
@@ -24,15 +19,10 @@ using LanguageFunction = BOOL(WINAPI*)(const char*);
 class NViewLibTest : public testing::Test {
  protected:
   void SetUp() override {
-    library_ = LoadLibraryA(NVIEWLIB_PATH);
-    ASSERT_NE(library_, nullptr) << NVIEWLIB_PATH;
-    load_ = Export<LoadFunction>(library_, "NViewLibLoad");
-    language_ = Export<LanguageFunction>(library_, "NViewLibSetLanguage");
-    ASSERT_NE(load_, nullptr);
-    ASSERT_NE(language_, nullptr);
-  }
-  void TearDown() override {
-    if (library_ != nullptr) FreeLibrary(library_);
+    ASSERT_TRUE(library_.Loaded()) << NVIEWLIB_PATH;
+    load_ = library_.Export<LoadFunction>("NViewLibLoad");
+    language_ = library_.Export<LanguageFunction>("NViewLibSetLanguage");
+    ASSERT_TRUE(load_ && language_);
   }
 
   // The program copies the path into an 80-byte block first.
@@ -41,7 +31,7 @@ class NViewLibTest : public testing::Test {
     return load_(path.c_str(), 0);
   }
 
-  HMODULE library_ = nullptr;
+  LoadedDll library_{NVIEWLIB_PATH};
   LoadFunction load_ = nullptr;
   LanguageFunction language_ = nullptr;
 };

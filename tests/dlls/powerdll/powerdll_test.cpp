@@ -13,14 +13,9 @@
 
 #include "bitmap_pixels.h"
 #include "corpus.h"
+#include "loaded_dll.h"
 
 namespace {
-
-// GetProcAddress gives a generic function pointer; the export's real type is known here.
-template <class Function>
-Function Export(HMODULE library, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
 
 using ConvertFunction = int(WINAPI*)(const char*, const char*);
 using LoadFunction = int(WINAPI*)(int);
@@ -52,11 +47,10 @@ std::vector<std::string> FolderListing() {
 class PowerDllTest : public testing::Test {
  protected:
   void SetUp() override {
-    library_ = LoadLibraryA(POWERDLL_PATH);
-    ASSERT_NE(library_, nullptr) << POWERDLL_PATH;
-    convert_ = Export<ConvertFunction>(library_, "Convert_JPEGToBmp");
-    auto load = Export<LoadFunction>(library_, "DLL_LoadPowerDLL");
-    unload_ = Export<UnloadFunction>(library_, "DLL_UnLoadPowerDLL");
+    ASSERT_TRUE(library_.Loaded()) << POWERDLL_PATH;
+    convert_ = library_.Export<ConvertFunction>("Convert_JPEGToBmp");
+    auto load = library_.Export<LoadFunction>("DLL_LoadPowerDLL");
+    unload_ = library_.Export<UnloadFunction>("DLL_UnLoadPowerDLL");
     ASSERT_TRUE(convert_ && load && unload_);
     EXPECT_NE(load(0), 0);
   }
@@ -64,10 +58,9 @@ class PowerDllTest : public testing::Test {
     if (unload_ != nullptr) {
       EXPECT_NE(unload_(), 0);
     }
-    if (library_ != nullptr) FreeLibrary(library_);
   }
 
-  HMODULE library_ = nullptr;
+  LoadedDll library_{POWERDLL_PATH};
   ConvertFunction convert_ = nullptr;
   UnloadFunction unload_ = nullptr;
 };

@@ -247,10 +247,13 @@ TEST_F(ResLibrary, TransparentPicturesFitTheirPlaces) {
     }
 }
 
-TEST_F(ResLibrary, TransparentColourIsOnlyTheBackground) {
+TEST_F(ResLibrary, TransparentColourIsOnlyTheBackgroundAndItsMaskMatchesItExactly) {
     // The program leaves out every pixel of the bottom-left pixel's colour. That colour
     // must frame the picture, and no drawn pixel may come close to it, or a screen of fewer
     // colours would punch holes into the drawing.
+    // It builds its mask by a colour-to-monochrome copy of the screen-compatible bitmap with
+    // that colour as background colour; the mask must be white exactly where the picture
+    // has that colour.
     for (const char* name : {"logo", "mill"}) {
         SCOPED_TRACE(name);
         const Picture picture = Load(name);
@@ -271,18 +274,7 @@ TEST_F(ResLibrary, TransparentColourIsOnlyTheBackground) {
         const long total = static_cast<long>(w) * h;
         EXPECT_GT(keyed, total / 10);
         EXPECT_GT(total - keyed, total / 10);
-    }
-}
 
-TEST_F(ResLibrary, MaskOfTheTransparentColourMatchesTheBackgroundExactly) {
-    // The program builds its mask by a colour-to-monochrome copy of the screen-compatible
-    // bitmap with the bottom-left colour as background colour; the mask must be white
-    // exactly where the picture has that colour.
-    for (const char* name : {"logo", "mill"}) {
-        SCOPED_TRACE(name);
-        const Picture picture = Load(name);
-        ASSERT_GT(picture.width, 0);
-        const int w = picture.width, h = picture.height;
         HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
         ASSERT_NE(bitmap, nullptr);
         HDC screen = GetDC(nullptr);
@@ -295,7 +287,7 @@ TEST_F(ResLibrary, MaskOfTheTransparentColourMatchesTheBackgroundExactly) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const bool transparent = GetPixel(maskDc, x, y) == RGB(255, 255, 255);
-                if (transparent != (picture.at(x, y) == picture.at(0, h - 1))) ++mismatches;
+                if (transparent != (picture.at(x, y) == key)) ++mismatches;
             }
         EXPECT_EQ(mismatches, 0);
         SelectObject(source, oldSource);

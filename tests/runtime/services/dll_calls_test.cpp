@@ -14,7 +14,7 @@
 #include "core/command_channel.h"
 #include "core/runtime_state.h"
 #include "recorded_reports.h"
-#include "script_runner.h"
+#include "support/script_runner.h"
 #include "support/message_boxes.h"
 
 namespace {

@@ -17,7 +17,7 @@
 
 #include "core/runtime_state.h"
 #include "recorded_reports.h"
-#include "script_runner.h"
+#include "support/script_runner.h"
 #include "services/bitmap_drawing.h"
 #include "services/bitmap_file.h"
 #include "services/dll_calls.h"

@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
+#include <functional>
 #include <vector>
 
-#include "core/startup.h"
 #include "support/message_boxes.h"
+#include "support/script_runner.h"
 #include "values/error_report.h"
 
 namespace {
@@ -23,16 +23,25 @@ struct Answer {
 };
 
 // Runs `script` in the runtime while a helper thread answers boxes in order.
-int RunAnswering(ScriptBody script, std::vector<Answer>& answers)
+int RunAnswering(std::function<void()> script, std::vector<Answer>& answers)
 {
     Reached = 0;
-    std::thread answerer([&answers] {
+    return RunScript(std::move(script), [&answers] {
         for (Answer& a : answers)
             a.appeared = AnswerNextMessageBox(a.button, a.seen);
     });
-    int exitCode = RunRuntime(GetModuleHandleA(nullptr), script);
-    answerer.join();
-    return exitCode;
+}
+
+// The one box of `script`, answered with OK: an error box that ends the program once the
+// script has reached `reached`.
+SeenBox TheEndingBox(std::function<void()> script, int reached)
+{
+    std::vector<Answer> answers = {{IDOK, {}}};
+    EXPECT_EQ(RunAnswering(std::move(script), answers), 0);
+    EXPECT_EQ(Reached.load(), reached);
+    EXPECT_TRUE(answers[0].appeared);
+    EXPECT_FALSE(answers[0].seen.hasCancel);
+    return answers[0].seen;
 }
 
 }  // namespace
@@ -63,8 +72,7 @@ TEST(ErrorBoxes, WarningOkGoesOnAndCancelEndsTheProgram)
 
 TEST(ErrorBoxes, ErrorAtLevelZeroShowsOneBoxAndEnds)
 {
-    std::vector<Answer> answers = {{IDOK, {}}};
-    int exitCode = RunAnswering(
+    SeenBox box = TheEndingBox(
         [] {
             ErrorLevel = 0;
             RaiseWarning(303, "silent.ini");  // warnings are silent at level 0
@@ -72,30 +80,21 @@ TEST(ErrorBoxes, ErrorAtLevelZeroShowsOneBoxAndEnds)
             RaiseError(223);
             Reached = 2;
         },
-        answers);
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(Reached.load(), 1);
-    ASSERT_TRUE(answers[0].appeared);
+        1);
     // The title's bytes are Windows-1252: shown correctly, umlauts included.
-    EXPECT_EQ(answers[0].seen.title, L"Negative Fenstergröße!");
-    EXPECT_FALSE(answers[0].seen.hasCancel);
+    EXPECT_EQ(box.title, L"Negative Fenstergröße!");
 }
 
 TEST(ErrorBoxes, LevelTwoEndsAtAWarning)
 {
-    std::vector<Answer> answers = {{IDOK, {}}};
-    int exitCode = RunAnswering(
+    SeenBox box = TheEndingBox(
         [] {
             ErrorLevel = 2;
             RaiseWarning(229, "out.bmp");
             Reached = 1;
         },
-        answers);
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(Reached.load(), 0);
-    ASSERT_TRUE(answers[0].appeared);
-    EXPECT_EQ(answers[0].seen.title, L"Bitmap konnte nicht gespeichert werden: out.bmp");
-    EXPECT_FALSE(answers[0].seen.hasCancel);
+        0);
+    EXPECT_EQ(box.title, L"Bitmap konnte nicht gespeichert werden: out.bmp");
 }
 
 TEST(ErrorBoxes, SilentLevelShowsNothing)

@@ -8,18 +8,17 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <atomic>
-#include <iterator>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "core/command_channel.h"
 #include "core/runtime_state.h"
-#include "core/startup.h"
 #include "support/gui_driver.h"
+#include "support/script_runner.h"
 #include "support/window_pixels.h"
 #include "windows/controls.h"
 #include "windows/drawing_state.h"
@@ -30,32 +29,7 @@
 
 namespace {
 
-struct Observed {
-    std::atomic<int> step{0};
-    std::atomic<int32_t> values[6];
-    std::atomic<INT_PTR> window{0};
-    std::atomic<INT_PTR> focus{0};
-};
-Observed Seen;
 std::atomic<HWND> Main{nullptr};
-std::atomic<HWND> Control{nullptr};
-
-// Called before a test starts its helper thread, which must not see the last test's steps.
-void Reset()
-{
-    Seen.step = 0;
-    for (auto& value : Seen.values)
-        value = -1;
-    Seen.window = 0;
-    Seen.focus = 0;
-    Main = nullptr;
-    Control = nullptr;
-}
-
-int RunScript(ScriptBody script)
-{
-    return RunRuntime(GetModuleHandleA(nullptr), script);
-}
 
 void OpenWindow()
 {
@@ -80,177 +54,146 @@ HDROP MakeDrop(const std::string& paths)
     return static_cast<HDROP>(memory);
 }
 
-class MainWindowProcedure : public testing::Test {
-protected:
-    void SetUp() override { Reset(); }
+// One turn of the user and the waiting script: the input, given again and again until the
+// script's wait has ended, and what the script must see then.
+struct Turn {
+    std::function<void()> input;
+    std::function<void()> seen;
+    DWORD repeatMs = 50;
 };
-using MainWindowProcedureDeathTest = MainWindowProcedure;
 
-TEST_F(MainWindowProcedure, ControlCommandIsNegatedReportedAs255AndFocusesTheControl)
+// Runs `start` as the script's beginning, then the turns in order.
+void Converse(const std::function<void()>& start, const std::vector<Turn>& turns)
 {
-    std::thread user([] {
-        ActUntilStepPasses(Seen.step, 1, [] { PostMessageA(Control.load(), BM_CLICK, 0, 0); });
-    });
-    RunScript([] {
-        OpenWindow();
-        Control = CreateControl("BUTTON", "Start", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24,
-                                MainWindow.load(), -1502, InstanceHandle, 0);
-        FocusControl(MainWindow.load());
-        Seen.step = 1;
-        WaitForInput();
-        Seen.values[0] = MenuCommand.load();
-        Seen.values[1] = EventKind.load();
-        Seen.values[2] = MenuItemChosen(1502);
-        Seen.focus = FocusWindow.load();
-        Seen.step = 2;
-    });
-    user.join();
-    EXPECT_EQ(Seen.values[0].load(), 1502);
-    EXPECT_EQ(Seen.values[1].load(), 255);
-    EXPECT_EQ(Seen.values[2].load(), 1);
-    EXPECT_EQ(Seen.focus.load(), reinterpret_cast<INT_PTR>(Control.load()));
-}
-
-TEST_F(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
-{
-    std::thread user([] { ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_COMMAND, 40001, 0); }); });
-    RunScript([] {
-        OpenWindow();
-        Seen.step = 1;
-        WaitForInput();
-        Seen.values[0] = MenuCommand.load();
-        Seen.step = 2;
-    });
-    user.join();
-    EXPECT_EQ(Seen.values[0].load(), 40001);
-}
-
-TEST_F(MainWindowProcedure, DroppedFilesReportTheirFirstPathOnceWhileTheWindowAcceptsThem)
-{
-    std::thread user([] {
-        ActUntilStepPasses(Seen.step, 1, [] {
-            HDROP drop = MakeDrop(std::string("C:\\erstes Bild.gif\0C:\\zweites.bmp\0", 34));
-            PostToMain(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    std::atomic<int> step{0};
+    RunScript(
+        [&] {
+            start();
+            for (const Turn& turn : turns) {
+                ++step;
+                WaitForInput();
+                turn.seen();
+            }
+            ++step;
+        },
+        [&] {
+            for (int i = 0; i < static_cast<int>(turns.size()); ++i)
+                ActUntilStepPasses(step, i + 1, turns[i].input, turns[i].repeatMs);
         });
-    });
-    static std::string first, again, refused;
-    RunScript([] {
-        OpenWindow();
-        // Not accepted yet: the drop is ignored.
-        HDROP ignored = MakeDrop(std::string("C:\\a.gif\0", 9));
-        SendMessageA(Main.load(), WM_DROPFILES, reinterpret_cast<WPARAM>(ignored), 0);
-        Seen.values[1] = MenuCommand.load();
-        refused = TakeDroppedFile().path;
-        DragAcceptFiles(Main.load(), TRUE);
-        Seen.step = 1;
-        WaitForInput();
-        Seen.values[0] = MenuCommand.load();
-        first = TakeDroppedFile().path;
-        again = TakeDroppedFile().path;
-        Seen.step = 2;
-    });
-    user.join();
-    EXPECT_NE(Seen.values[1].load(), FileDropCommand);
-    EXPECT_EQ(refused, "") << "a window that does not accept files ignores drops";
-    EXPECT_EQ(Seen.values[0].load(), FileDropCommand);
-    EXPECT_EQ(first, "C:\\erstes Bild.gif");
-    EXPECT_EQ(again, "") << "a drop is taken once";
 }
 
-TEST_F(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)
+TEST(MainWindowProcedure, ControlCommandIsNegatedReportedAs255AndFocusesTheControl)
 {
-    std::thread user([] {
-        // The scan codes in lParam let TranslateMessage find the character.
-        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_KEYDOWN, 'A', 0x001E0001); }, 200);
-        ActUntilStepPasses(Seen.step, 2, [] { PostToMain(WM_KEYDOWN, VK_LEFT, 0x014B0001); }, 200);
-    });
-    RunScript([] {
-        OpenWindow();
-        Seen.step = 1;
-        WaitForInput();
-        Seen.values[0] = EventKind.load();
-        Seen.values[1] = KeyCode.load();
-        Seen.step = 2;
-        WaitForInput();
-        Seen.values[2] = EventKind.load();
-        Seen.values[3] = KeyCode.load();
-        Seen.step = 3;
-    });
-    user.join();
-    EXPECT_EQ(Seen.values[0].load(), 97);
-    EXPECT_EQ(Seen.values[1].load(), 65);
-    EXPECT_EQ(Seen.values[2].load(), 0);
-    EXPECT_EQ(Seen.values[3].load(), 37);
+    std::atomic<HWND> button{nullptr};
+    Converse(
+        [&] {
+            OpenWindow();
+            button = CreateControl("BUTTON", "Start", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24,
+                                   MainWindow.load(), -1502, InstanceHandle, 0);
+            FocusControl(MainWindow.load());
+        },
+        {{[&] { PostMessageA(button.load(), BM_CLICK, 0, 0); },
+          [&] {
+              EXPECT_EQ(MenuCommand.load(), 1502);
+              EXPECT_EQ(EventKind.load(), 255);
+              EXPECT_EQ(MenuItemChosen(1502), 1);
+              EXPECT_EQ(FocusWindow.load(), reinterpret_cast<INT_PTR>(button.load()));
+          }}});
 }
 
-TEST_F(MainWindowProcedure, ButtonPressEndsAWaitButItsReleaseDoesNot)
+TEST(MainWindowProcedure, MenuItemKeepsItsIdAboveTheSignedRange)
 {
-    std::thread user([] {
-        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 34)); });
-        WaitForStep(Seen.step, 2);
-        Sleep(50);
-        for (int i = 0; i < 3; ++i) {
-            PostToMain(WM_LBUTTONUP, 0, MAKELPARAM(12, 34));
-            Sleep(50);
-        }
-        ActUntilStepPasses(Seen.step, 2, [] { PostToMain(WM_COMMAND, 77, 0); });
-    });
-    RunScript([] {
-        OpenWindow();
-        Seen.step = 1;
-        WaitForInput();
-        Seen.values[0] = ClickX.load();
-        Seen.values[1] = ClickY.load();
-        Seen.values[2] = MouseButton.load();
-        Seen.step = 2;
-        WaitForInput();
-        Seen.values[3] = MenuCommand.load();  // 0 if the release had ended the wait
-        Seen.values[4] = MouseButton.load();
-        Seen.values[5] = LastButton.load();
-        Seen.step = 3;
-    });
-    user.join();
-    EXPECT_EQ(Seen.values[0].load(), 12);
-    EXPECT_EQ(Seen.values[1].load(), 34);
-    EXPECT_EQ(Seen.values[2].load(), 1);
-    EXPECT_EQ(Seen.values[3].load(), 77);
-    EXPECT_EQ(Seen.values[4].load(), 0);
-    EXPECT_EQ(Seen.values[5].load(), 1);
+    Converse(OpenWindow, {{[] { PostToMain(WM_COMMAND, 40001, 0); }, [] { EXPECT_EQ(MenuCommand.load(), 40001); }}});
+}
+
+TEST(MainWindowProcedure, DroppedFilesReportTheirFirstPathOnceWhileTheWindowAcceptsThem)
+{
+    Converse(
+        [] {
+            OpenWindow();
+            // Not accepted yet: the drop is ignored.
+            HDROP ignored = MakeDrop(std::string("C:\\a.gif\0", 9));
+            SendMessageA(Main.load(), WM_DROPFILES, reinterpret_cast<WPARAM>(ignored), 0);
+            EXPECT_NE(MenuCommand.load(), FileDropCommand);
+            EXPECT_EQ(TakeDroppedFile().path, "") << "a window that does not accept files ignores drops";
+            DragAcceptFiles(Main.load(), TRUE);
+        },
+        {{[] {
+              HDROP drop = MakeDrop(std::string("C:\\erstes Bild.gif\0C:\\zweites.bmp\0", 34));
+              PostToMain(WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+          },
+          [] {
+              EXPECT_EQ(MenuCommand.load(), FileDropCommand);
+              EXPECT_EQ(TakeDroppedFile().path, "C:\\erstes Bild.gif");
+              EXPECT_EQ(TakeDroppedFile().path, "") << "a drop is taken once";
+          }}});
+}
+
+TEST(MainWindowProcedure, CharacterKeyAndArrowKeyEachEndOneWait)
+{
+    // The scan codes in lParam let TranslateMessage find the character.
+    Converse(OpenWindow, {{[] { PostToMain(WM_KEYDOWN, 'A', 0x001E0001); },
+                           [] {
+                               EXPECT_EQ(EventKind.load(), 97);
+                               EXPECT_EQ(KeyCode.load(), 65);
+                           },
+                           200},
+                          {[] { PostToMain(WM_KEYDOWN, VK_LEFT, 0x014B0001); },
+                           [] {
+                               EXPECT_EQ(EventKind.load(), 0);
+                               EXPECT_EQ(KeyCode.load(), 37);
+                           },
+                           200}});
+}
+
+TEST(MainWindowProcedure, ButtonPressEndsAWaitButItsReleaseDoesNot)
+{
+    Converse(OpenWindow, {{[] { PostToMain(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 34)); },
+                           [] {
+                               EXPECT_EQ(ClickX.load(), 12);
+                               EXPECT_EQ(ClickY.load(), 34);
+                               EXPECT_EQ(MouseButton.load(), 1);
+                           }},
+                          {[] {
+                               for (int i = 0; i < 3; ++i) {
+                                   PostToMain(WM_LBUTTONUP, 0, MAKELPARAM(12, 34));
+                                   Sleep(50);
+                               }
+                               PostToMain(WM_COMMAND, 77, 0);
+                           },
+                           [] {
+                               EXPECT_EQ(MenuCommand.load(), 77) << "0 if a release had ended the wait";
+                               EXPECT_EQ(MouseButton.load(), 0);
+                               EXPECT_EQ(LastButton.load(), 1);
+                           }}});
 }
 
 // "Abbrechen" pressed just before the program sends more text to its result field: the
 // field's change notifications during that send are the program's own and keep the command;
 // the same notification from the user's typing is reported as before.
-TEST_F(MainWindowProcedure, TheProgramsOwnTextSendKeepsACommandNotYetTaken)
+TEST(MainWindowProcedure, TheProgramsOwnTextSendKeepsACommandNotYetTaken)
 {
     constexpr int32_t FieldId = 1000;
-    std::thread user([] {
-        ActUntilStepPasses(Seen.step, 1, [] { PostMessageA(Control.load(), BM_CLICK, 0, 0); });
-        ActUntilStepPasses(Seen.step, 2, [] {
-            PostMessageA(GetDlgItem(Main.load(), FieldId), WM_CHAR, 'x', 0);
-        });
-    });
-    RunScript([] {
-        OpenWindow();
-        HWND field = CreateControl("EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10, 40, 200, 100,
-                                   MainWindow.load(), FieldId, InstanceHandle, 0);
-        Control = CreateControl("BUTTON", "Abbrechen", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24,
-                                MainWindow.load(), -1503, InstanceHandle, 0);
-        Seen.step = 1;
-        WaitForInput();
-        SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Zeile 1\r\n"));
-        SendMessageA(field, EM_SETSEL, INT_MAX, INT_MAX);
-        SendMessageA(field, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("Zeile 2\r\n"));
-        Seen.values[0] = MenuCommand.load();
-        FocusControl(field);
-        Seen.step = 2;
-        WaitForInput();
-        Seen.values[1] = MenuCommand.load();
-        Seen.step = 3;
-    });
-    user.join();
-    EXPECT_EQ(Seen.values[0].load(), 1503) << "after the program's own sends to the field";
-    EXPECT_EQ(Seen.values[1].load(), -FieldId) << "after the user typed into the field";
+    std::atomic<HWND> button{nullptr};
+    Converse(
+        [&] {
+            OpenWindow();
+            CreateControl("EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10, 40, 200, 100, MainWindow.load(),
+                          FieldId, InstanceHandle, 0);
+            button = CreateControl("BUTTON", "Abbrechen", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24,
+                                   MainWindow.load(), -1503, InstanceHandle, 0);
+        },
+        {{[&] { PostMessageA(button.load(), BM_CLICK, 0, 0); },
+          [] {
+              HWND field = GetDlgItem(Main.load(), FieldId);
+              SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Zeile 1\r\n"));
+              SendMessageA(field, EM_SETSEL, INT_MAX, INT_MAX);
+              SendMessageA(field, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("Zeile 2\r\n"));
+              EXPECT_EQ(MenuCommand.load(), 1503) << "after the program's own sends to the field";
+              FocusControl(field);
+          }},
+         {[] { PostMessageA(GetDlgItem(Main.load(), FieldId), WM_CHAR, 'x', 0); },
+          [] { EXPECT_EQ(MenuCommand.load(), -FieldId) << "after the user typed into the field"; }}});
 }
 
 // A drag of the frame, as the system's move-size loop brackets it.
@@ -262,34 +205,32 @@ void DragFrame(int width, int height)
     SendMessageA(main, WM_EXITSIZEMOVE, 0, 0);
 }
 
-TEST_F(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
+TEST(MainWindowProcedure, MoveEndsNoWaitAndAResizeIsKeptForTheNextWait)
 {
-    std::thread user([] {
-        WaitForStep(Seen.step, 1);
-        DragFrame(320, 240);  // moved only
-        Seen.values[0] = WaitForSingleObject(InputArrived, 0) == WAIT_TIMEOUT ? 1 : 0;
-        DragFrame(400, 300);
-        // An input while the script is busy ends no wait, and must not cancel the resize.
-        SendMessageA(Main.load(), WM_COMMAND, 7, 0);
-        Seen.step = 2;  // the script is busy, not waiting
-        // Releases the script if the resize was lost, so that the test fails instead of hanging.
-        if (!WaitForStep(Seen.step, 3, 3000))
-            PostToMain(WM_COMMAND, 99, 0);
-    });
-    RunScript([] {
-        OpenWindow();
-        Seen.step = 1;
-        while (Seen.step.load() < 2)
-            Sleep(5);
-        WaitForInput();
-        Seen.values[1] = EventKind.load();
-        Seen.values[2] = MenuCommand.load();
-        Seen.step = 3;
-    });
-    user.join();
-    EXPECT_EQ(Seen.values[0].load(), 1);
-    EXPECT_EQ(Seen.values[1].load(), 0);
-    EXPECT_EQ(Seen.values[2].load(), 0);
+    std::atomic<int> step{0};
+    RunScript(
+        [&] {
+            OpenWindow();
+            step = 1;
+            while (step.load() < 2)
+                Sleep(5);
+            WaitForInput();
+            EXPECT_EQ(EventKind.load(), 0);
+            EXPECT_EQ(MenuCommand.load(), 0);
+            step = 3;
+        },
+        [&] {
+            WaitForStep(step, 1);
+            DragFrame(320, 240);  // moved only
+            EXPECT_EQ(WaitForSingleObject(InputArrived, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "a move ends no wait";
+            DragFrame(400, 300);
+            // An input while the script is busy ends no wait, and must not cancel the resize.
+            SendMessageA(Main.load(), WM_COMMAND, 7, 0);
+            step = 2;  // the script is busy, not waiting
+            // Releases the script if the resize was lost, so that the test fails instead of hanging.
+            if (!WaitForStep(step, 3, 3000))
+                PostToMain(WM_COMMAND, 99, 0);
+        });
 }
 
 // The pixel once it has become `expected`, or what it is after about a second.
@@ -303,7 +244,7 @@ COLORREF PixelOnceItIs(HDC dc, int x, int y, COLORREF expected)
     return pixel;
 }
 
-TEST_F(MainWindowProcedure, PaintsFromTheBackingBitmap)
+TEST(MainWindowProcedure, PaintsFromTheBackingBitmap)
 {
     RunScript([] {
         OpenWindow();
@@ -311,17 +252,14 @@ TEST_F(MainWindowProcedure, PaintsFromTheBackingBitmap)
         RECT square = {10, 10, 30, 30};
         FillRect(BackingDC, &square, red);
         DeleteObject(red);
-        Seen.values[0] = static_cast<int32_t>(SettledPixel(WindowDC, 15, 15));
+        EXPECT_EQ(SettledPixel(WindowDC, 15, 15), 0xFFFFFFu) << "drawn into the backing bitmap only";
         InvalidateRect(MainWindow.load(), nullptr, FALSE);
-        Seen.values[1] = static_cast<int32_t>(PixelOnceItIs(WindowDC, 15, 15, RGB(255, 0, 0)));
-        Seen.values[2] = static_cast<int32_t>(SettledPixel(WindowDC, 5, 5));
+        EXPECT_EQ(PixelOnceItIs(WindowDC, 15, 15, RGB(255, 0, 0)), 0x0000FFu);
+        EXPECT_EQ(SettledPixel(WindowDC, 5, 5), 0xFFFFFFu);
     });
-    EXPECT_EQ(Seen.values[0].load(), 0xFFFFFF);  // drawn into the backing bitmap only
-    EXPECT_EQ(Seen.values[1].load(), 0x0000FF);
-    EXPECT_EQ(Seen.values[2].load(), 0xFFFFFF);
 }
 
-TEST_F(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
+TEST(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
 {
     RunScript([] {
         OpenWindow();
@@ -333,148 +271,129 @@ TEST_F(MainWindowProcedure, WindowsDoNotOutliveTheRuntime)
     EXPECT_EQ(BackingDC, nullptr);
 }
 
-TEST_F(MainWindowProcedure, ScrollBarMovesItsThumbAndEndsTheWaitOnlyWhenScrollingEnds)
+TEST(MainWindowProcedure, ScrollBarMovesItsThumbAndEndsTheWaitOnlyWhenScrollingEnds)
 {
-    std::thread user([] {
-        WaitForStep(Seen.step, 1);
-        HWND bar = Control.load();
-        auto scroll = [bar](WORD code, WORD position) {
-            SendMessageA(Main.load(), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
-            return GetScrollPos(bar, SB_CTL);
-        };
-        int positions[] = {scroll(SB_LINEDOWN, 0),      scroll(SB_LINEDOWN, 0),    scroll(SB_PAGEDOWN, 0),
-                           scroll(SB_THUMBTRACK, 70),   scroll(SB_THUMBPOSITION, 40), scroll(SB_LINEUP, 0),
-                           scroll(SB_BOTTOM, 0),        scroll(SB_PAGEUP, 0),      scroll(SB_TOP, 0)};
-        const int expected[] = {1, 2, 12, 12, 40, 39, 100, 90, 0};
-        Seen.values[0] = std::equal(std::begin(positions), std::end(positions), std::begin(expected));
-        Seen.values[1] = Seen.step.load();  // still waiting
-        ActUntilStepPasses(Seen.step, 1, [] {
-            SendMessageA(Main.load(), WM_HSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(Control.load()));
+    constexpr int32_t BarId = 5;
+    std::atomic<int> step{0};
+    RunScript(
+        [&] {
+            OpenWindow();
+            HWND bar = CreateControl("SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 100, 200, 16,
+                                     MainWindow.load(), BarId, InstanceHandle, 0);
+            SetScrollRange(bar, SB_CTL, 0, 100, FALSE);
+            step = 1;
+            WaitForInput();
+            EXPECT_EQ(EventKind.load(), 255);
+            step = 2;
+        },
+        [&] {
+            WaitForStep(step, 1);
+            HWND bar = GetDlgItem(Main.load(), BarId);
+            auto scroll = [bar](WORD code, WORD position) {
+                SendMessageA(Main.load(), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
+                return GetScrollPos(bar, SB_CTL);
+            };
+            std::vector<int> positions = {scroll(SB_LINEDOWN, 0),    scroll(SB_LINEDOWN, 0),       scroll(SB_PAGEDOWN, 0),
+                                          scroll(SB_THUMBTRACK, 70), scroll(SB_THUMBPOSITION, 40), scroll(SB_LINEUP, 0),
+                                          scroll(SB_BOTTOM, 0),      scroll(SB_PAGEUP, 0),         scroll(SB_TOP, 0)};
+            EXPECT_EQ(positions, (std::vector<int>{1, 2, 12, 12, 40, 39, 100, 90, 0}));
+            EXPECT_EQ(step.load(), 1) << "still waiting";
+            ActUntilStepPasses(step, 1, [bar] {
+                SendMessageA(Main.load(), WM_HSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(bar));
+            });
         });
-    });
-    RunScript([] {
-        OpenWindow();
-        Control = CreateControl("SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 100, 200, 16, MainWindow.load(),
-                                5, InstanceHandle, 0);
-        SetScrollRange(Control.load(), SB_CTL, 0, 100, FALSE);
-        Seen.step = 1;
-        WaitForInput();
-        Seen.values[2] = EventKind.load();
-        Seen.step = 2;
-    });
-    user.join();
-    EXPECT_EQ(Seen.values[0].load(), 1);
-    EXPECT_EQ(Seen.values[1].load(), 1);
-    EXPECT_EQ(Seen.values[2].load(), 255);
 }
 
-TEST_F(MainWindowProcedure, MaximisingHelpAndTabNotificationsEndAWait)
+TEST(MainWindowProcedure, MaximisingHelpAndTabNotificationsEndAWait)
 {
-    std::thread user([] {
-        // Maximising can take longer than the usual repeat interval on a loaded machine; a
-        // second request arriving after the first wait ended would be seen by the next one.
-        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_SYSCOMMAND, SC_MAXIMIZE, 0); }, 1000);
-        ActUntilStepPasses(Seen.step, 2, [] {
-            HELPINFO help = {};
-            help.cbSize = sizeof help;
-            help.hItemHandle = Control.load();
-            SendMessageA(Main.load(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
-        });
-        ActUntilStepPasses(Seen.step, 3, [] {
-            NMHDR header = {Control.load(), 5, static_cast<UINT>(TCN_SELCHANGE)};
-            SendMessageA(Main.load(), WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
-        });
-    });
-    RunScript([] {
-        OpenWindow();
-        Control = CreateText(MainWindow.load(), "Hilfe", 5, 5, 50, 20);
-        Seen.step = 1;
-        WaitForInput();
-        Seen.values[0] = EventKind.load();
-        Seen.values[1] = IsZoomed(MainWindow.load());
-        Seen.step = 2;
-        WaitForInput();
-        Seen.values[2] = EventKind.load();
-        Seen.focus = FocusWindow.load();
-        Seen.step = 3;
-        WaitForInput();
-        Seen.values[3] = TabChanged.load();
-        Seen.window = reinterpret_cast<INT_PTR>(TabControl.load());
-        Seen.step = 4;
-    });
-    user.join();
-    EXPECT_EQ(Seen.values[0].load(), 4);
-    EXPECT_EQ(Seen.values[1].load(), 1);
-    EXPECT_EQ(Seen.values[2].load(), 5);
-    EXPECT_EQ(Seen.focus.load(), -reinterpret_cast<INT_PTR>(Control.load()));
-    EXPECT_EQ(Seen.values[3].load(), 1);
-    EXPECT_EQ(Seen.window.load(), reinterpret_cast<INT_PTR>(Control.load()));
+    std::atomic<HWND> text{nullptr};
+    Converse(
+        [&] {
+            OpenWindow();
+            text = CreateText(MainWindow.load(), "Hilfe", 5, 5, 50, 20);
+        },
+        {// Maximising can take longer than the usual repeat interval on a loaded machine; a
+         // second request arriving after the first wait ended would be seen by the next one.
+         {[] { PostToMain(WM_SYSCOMMAND, SC_MAXIMIZE, 0); },
+          [] {
+              EXPECT_EQ(EventKind.load(), 4);
+              EXPECT_TRUE(IsZoomed(MainWindow.load()));
+          },
+          1000},
+         {[&] {
+              HELPINFO help = {};
+              help.cbSize = sizeof help;
+              help.hItemHandle = text.load();
+              SendMessageA(Main.load(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+          },
+          [&] {
+              EXPECT_EQ(EventKind.load(), 5);
+              EXPECT_EQ(FocusWindow.load(), -reinterpret_cast<INT_PTR>(text.load()));
+          }},
+         {[&] {
+              NMHDR header = {text.load(), 5, static_cast<UINT>(TCN_SELCHANGE)};
+              SendMessageA(Main.load(), WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
+          },
+          [&] {
+              EXPECT_EQ(TabChanged.load(), 1);
+              EXPECT_EQ(TabControl.load(), text.load());
+          }}});
 }
 
-TEST_F(MainWindowProcedure, DialogKeysReportClosingAndCancellingInsteadOfPerformingThem)
+TEST(MainWindowProcedure, DialogKeysReportClosingAndCancellingInsteadOfPerformingThem)
 {
-    std::thread user([] {
-        ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_CLOSE, 0, 0); });
-        ActUntilStepPasses(Seen.step, 2, [] { PostToMain(WM_COMMAND, IDCANCEL, 0); });
-    });
-    RunScript([] {
-        SetWindowStyle(0x20F);
-        OpenWindow();
-        Seen.step = 1;
-        WaitForInput();
-        Seen.values[0] = EventKind.load();
-        Seen.values[1] = IsWindow(MainWindow.load());
-        Seen.step = 2;
-        WaitForInput();
-        Seen.values[2] = EventKind.load();
-        Seen.step = 3;
-    });
-    user.join();
-    EXPECT_EQ(Seen.values[0].load(), 2);
-    EXPECT_EQ(Seen.values[1].load(), 1);
-    EXPECT_EQ(Seen.values[2].load(), 2);
+    Converse(
+        [] {
+            SetWindowStyle(0x20F);
+            OpenWindow();
+        },
+        {{[] { PostToMain(WM_CLOSE, 0, 0); },
+          [] {
+              EXPECT_EQ(EventKind.load(), 2);
+              EXPECT_TRUE(IsWindow(MainWindow.load()));
+          }},
+         {[] { PostToMain(WM_COMMAND, IDCANCEL, 0); }, [] { EXPECT_EQ(EventKind.load(), 2); }}});
 }
 
-void RunUntilTheWindowIsClosed()
+// Opens the main window, then goes on with `then`, which never returns by itself, while a
+// helper thread closes the window: the process ends with the runtime.
+void CloseTheWindowDuring(void (*then)())
 {
-    std::thread user([] { ActUntilStepPasses(Seen.step, 1, [] { PostToMain(WM_CLOSE, 0, 0); }); });
-    user.detach();
-    RunScript([] {
-        OpenWindow();
-        Seen.step = 1;
-        WaitForInput();
-        Sleep(INFINITE);  // the script never ends by itself
-    });
+    std::atomic<int> step{0};
+    RunScript(
+        [&] {
+            OpenWindow();
+            step = 1;
+            then();
+        },
+        [&] { ActUntilStepPasses(step, 1, [] { PostToMain(WM_CLOSE, 0, 0); }); });
 }
 
-TEST_F(MainWindowProcedureDeathTest, ClosingTheWindowEndsTheProcessWithExitCodeZero)
+void WaitForever()
 {
-    EXPECT_EXIT(RunUntilTheWindowIsClosed(), testing::ExitedWithCode(0), "");
+    WaitForInput();
+    Sleep(INFINITE);  // the script never ends by itself
+}
+
+TEST(MainWindowProcedureDeathTest, ClosingTheWindowEndsTheProcessWithExitCodeZero)
+{
+    EXPECT_EXIT(CloseTheWindowDuring(WaitForever), testing::ExitedWithCode(0), "");
 }
 
 // Exit code 3 if a draw of the script found the window's device contexts gone while it still
 // ran.
-void DrawUntilTheWindowIsClosed()
+void DrawForever()
 {
-    std::thread user([] {
-        WaitForStep(Seen.step, 1);
-        PostToMain(WM_CLOSE, 0, 0);
-    });
-    user.detach();
-    RunScript([] {
-        OpenWindow();
-        Seen.step = 1;
-        for (;;) {
-            if (!PatBlt(BackingDC, 0, 0, 4, 4, BLACKNESS))
-                ExitProcess(3);
-        }
-    });
+    for (;;) {
+        if (!PatBlt(BackingDC, 0, 0, 4, 4, BLACKNESS))
+            ExitProcess(3);
+    }
 }
 
-TEST_F(MainWindowProcedureDeathTest, ClosingTheWindowWhileTheScriptDrawsReleasesNothingItDrawsThrough)
+TEST(MainWindowProcedureDeathTest, ClosingTheWindowWhileTheScriptDrawsReleasesNothingItDrawsThrough)
 {
     for (int round = 0; round < 3; ++round)
-        EXPECT_EXIT(DrawUntilTheWindowIsClosed(), testing::ExitedWithCode(0), "") << "round " << round;
+        EXPECT_EXIT(CloseTheWindowDuring(DrawForever), testing::ExitedWithCode(0), "") << "round " << round;
 }
 
 }  // namespace

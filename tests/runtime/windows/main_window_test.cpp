@@ -4,15 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
-#include <thread>
+#include <string>
 
 #include "core/runtime_state.h"
-#include "core/startup.h"
 #include "services/draw_target.h"
 #include "support/gdi_handles.h"
+#include "support/gui_driver.h"
 #include "support/message_boxes.h"
+#include "support/script_runner.h"
 #include "support/window_pixels.h"
 #include "values/error_report.h"
 #include "windows/drawing_state.h"
@@ -21,20 +21,6 @@
 #include "windows/window_settings.h"
 
 namespace {
-
-struct Observed {
-    std::atomic<int32_t> values[8];
-    RECT rect;
-};
-Observed Seen;
-
-int RunScript(ScriptBody script)
-{
-    for (auto& value : Seen.values)
-        value = -1;
-    Seen.rect = {};
-    return RunRuntime(GetModuleHandleA(nullptr), script);
-}
 
 int32_t Pixel(HDC dc, int x, int y)
 {
@@ -45,12 +31,13 @@ TEST(ClearWindow, BeforeAnyWindowOpensA640By480WindowAtTheOrigin)
 {
     RunScript([] {
         ClearWindow(0x7FFF);
-        GetWindowRect(MainWindow.load(), &Seen.rect);
+        RECT rect = {};
+        GetWindowRect(MainWindow.load(), &rect);
+        EXPECT_EQ(rect.left, 0);
+        EXPECT_EQ(rect.top, 0);
+        EXPECT_EQ(rect.right - rect.left, 640);
+        EXPECT_EQ(rect.bottom - rect.top, 480);
     });
-    EXPECT_EQ(Seen.rect.left, 0);
-    EXPECT_EQ(Seen.rect.top, 0);
-    EXPECT_EQ(Seen.rect.right - Seen.rect.left, 640);
-    EXPECT_EQ(Seen.rect.bottom - Seen.rect.top, 480);
 }
 
 TEST(ClearWindow, FifteenBitColoursFillTheWindowAndItsBackingBitmap)
@@ -58,18 +45,13 @@ TEST(ClearWindow, FifteenBitColoursFillTheWindowAndItsBackingBitmap)
     RunScript([] {
         OpenMainWindow(10, 10, 300, 200);
         ClearWindow(0x001F);
-        Seen.values[0] = Pixel(WindowDC, 50, 50);
-        Seen.values[1] = Pixel(BackingDC, 50, 50);
-        Seen.values[2] = Pixel(BackingDC, ScreenWidth - 1, ScreenHeight - 1);  // beyond the client area
+        EXPECT_EQ(Pixel(WindowDC, 50, 50), 0x0000FF);
+        EXPECT_EQ(Pixel(BackingDC, 50, 50), 0x0000FF);
+        EXPECT_EQ(Pixel(BackingDC, ScreenWidth - 1, ScreenHeight - 1), 0x0000FF);  // beyond the client area
         ClearWindow(0x7FFF);
-        Seen.values[3] = Pixel(WindowDC, 50, 50);
-        Seen.values[4] = Pixel(BackingDC, 50, 50);
+        EXPECT_EQ(Pixel(WindowDC, 50, 50), 0xFFFFFF);
+        EXPECT_EQ(Pixel(BackingDC, 50, 50), 0xFFFFFF);
     });
-    EXPECT_EQ(Seen.values[0].load(), 0x0000FF);
-    EXPECT_EQ(Seen.values[1].load(), 0x0000FF);
-    EXPECT_EQ(Seen.values[2].load(), 0x0000FF);
-    EXPECT_EQ(Seen.values[3].load(), 0xFFFFFF);
-    EXPECT_EQ(Seen.values[4].load(), 0xFFFFFF);
 }
 
 TEST(ClearWindow, TrueColourIsUsedAsItIsAndTheTextCursorGoesHome)
@@ -79,13 +61,10 @@ TEST(ClearWindow, TrueColourIsUsedAsItIsAndTheTextCursorGoesHome)
         OpenMainWindow(10, 10, 300, 200);
         SetTextCursor(3, 7);
         ClearWindow(0x00FF00);
-        Seen.values[0] = Pixel(BackingDC, 5, 5);
-        Seen.values[1] = TextLine;
-        Seen.values[2] = TextColumn;
+        EXPECT_EQ(Pixel(BackingDC, 5, 5), 0x00FF00);
+        EXPECT_EQ(TextLine, 0);
+        EXPECT_EQ(TextColumn, 0);
     });
-    EXPECT_EQ(Seen.values[0].load(), 0x00FF00);
-    EXPECT_EQ(Seen.values[1].load(), 0);
-    EXPECT_EQ(Seen.values[2].load(), 0);
 }
 
 TEST(ClearWindow, WithNothingAsTheDrawingTargetLeavesNoBrushBehind)
@@ -96,10 +75,9 @@ TEST(ClearWindow, WithNothingAsTheDrawingTargetLeavesNoBrushBehind)
         int before = FreeGdiHandles();
         for (int i = 0; i < 300; ++i)
             ClearWindow(0x001F);
-        Seen.values[0] = before - FreeGdiHandles();
+        EXPECT_LE(before - FreeGdiHandles(), 4);
         EndDraw();
     });
-    EXPECT_LE(Seen.values[0].load(), 4);
 }
 
 TEST(MainWindow, StyleFlags0x92GiveAWindowWithAMinimiseBoxAndNoMenu)
@@ -110,19 +88,12 @@ TEST(MainWindow, StyleFlags0x92GiveAWindowWithAMinimiseBoxAndNoMenu)
         OpenMainWindow(10, 10, 300, 200);
         HWND main = MainWindow.load();
         LONG style = GetWindowLongA(main, GWL_STYLE);
-        Seen.values[0] = static_cast<int32_t>(WindowStyle);
-        Seen.values[1] = (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_SYSMENU)) == WS_MINIMIZEBOX;
-        Seen.values[2] = GetMenu(main) == nullptr;
-        Seen.values[3] = IsWindowVisible(main);
-        char title[32] = {};
-        GetWindowTextA(main, title, sizeof title);
-        Seen.values[4] = lstrcmpA(title, "Glyphmill 1.2") == 0;
+        EXPECT_EQ(WindowStyle, 0x22000u);
+        EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_SYSMENU), WS_MINIMIZEBOX);
+        EXPECT_EQ(GetMenu(main), nullptr);
+        EXPECT_TRUE(IsWindowVisible(main));
+        EXPECT_EQ(WindowText(main), "Glyphmill 1.2");
     });
-    EXPECT_EQ(Seen.values[0].load(), 0x22000);
-    EXPECT_EQ(Seen.values[1].load(), 1);
-    EXPECT_EQ(Seen.values[2].load(), 1);
-    EXPECT_EQ(Seen.values[3].load(), 1);
-    EXPECT_EQ(Seen.values[4].load(), 1);
 }
 
 TEST(MainWindow, DefaultWindowHasTheBlankMenuAndTheDefaultTitle)
@@ -131,23 +102,14 @@ TEST(MainWindow, DefaultWindowHasTheBlankMenuAndTheDefaultTitle)
         OpenMainWindow(10, 10, 300, 200);
         HWND main = MainWindow.load();
         HMENU menu = GetMenu(main);
-        Seen.values[0] = menu != nullptr;
-        Seen.values[1] = menu ? GetMenuItemCount(menu) : -1;
-        Seen.values[5] = menu ? GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED : -1;
-        Seen.values[6] = GetClassLongPtrA(main, GCLP_HICON) != 0;  // "KORVEL" from the resources
-        char title[32] = {};
-        GetWindowTextA(main, title, sizeof title);
-        Seen.values[2] = lstrcmpA(title, "KorvelRT-Fenster") == 0;
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(GetMenuItemCount(menu), 1);
+        EXPECT_EQ(GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
+        EXPECT_NE(GetClassLongPtrA(main, GCLP_HICON), 0u);  // "KORVEL" from the resources
+        EXPECT_EQ(WindowText(main), "KorvelRT-Fenster");
         SetWindowTitle("Neu");
-        GetWindowTextA(main, title, sizeof title);
-        Seen.values[3] = lstrcmpA(title, "Neu") == 0;
+        EXPECT_EQ(WindowText(main), "Neu");
     });
-    EXPECT_EQ(Seen.values[0].load(), 1);
-    EXPECT_EQ(Seen.values[1].load(), 1);
-    EXPECT_EQ(Seen.values[5].load(), MF_GRAYED);
-    EXPECT_EQ(Seen.values[6].load(), 1);
-    EXPECT_EQ(Seen.values[2].load(), 1);
-    EXPECT_EQ(Seen.values[3].load(), 1);
 }
 
 TEST(MainWindow, OpeningAgainMovesItAndTakesTheNewClientSize)
@@ -158,14 +120,13 @@ TEST(MainWindow, OpeningAgainMovesItAndTakesTheNewClientSize)
         HWND first = MainWindow.load();
         int32_t before = ClientWidth.load();
         OpenMainWindow(30, 40, 400, 300);
-        Seen.values[0] = MainWindow.load() == first;
-        Seen.values[1] = ClientWidth.load() - before;
-        GetWindowRect(first, &Seen.rect);
+        EXPECT_EQ(MainWindow.load(), first);
+        EXPECT_EQ(ClientWidth.load() - before, 100);
+        RECT rect = {};
+        GetWindowRect(first, &rect);
+        EXPECT_EQ(rect.left, 30);
+        EXPECT_EQ(rect.top, 40);
     });
-    EXPECT_EQ(Seen.values[0].load(), 1);
-    EXPECT_EQ(Seen.values[1].load(), 100);
-    EXPECT_EQ(Seen.rect.left, 30);
-    EXPECT_EQ(Seen.rect.top, 40);
 }
 
 bool IsTopmost(HWND window)
@@ -186,40 +147,36 @@ TEST(SetWindowPosition, ZOrderChoices)
     RunScript([] {
         OpenMainWindow(10, 10, 300, 200);
         HWND main = MainWindow.load();
-        Seen.values[0] = SetWindowPosition(main, 20, 20, 300, 200, -1) != 0 && WaitForTopmost(main, true);
+        EXPECT_NE(SetWindowPosition(main, 20, 20, 300, 200, -1), 0);
+        EXPECT_TRUE(WaitForTopmost(main, true));
         SetWindowPosition(main, 25, 20, 300, 200, 0);  // keeps its place: still topmost
         Sleep(100);
-        Seen.values[1] = IsTopmost(main);
+        EXPECT_TRUE(IsTopmost(main));
         SetWindowPosition(main, 20, 20, 300, 200, -2);
-        Seen.values[2] = WaitForTopmost(main, false);
+        EXPECT_TRUE(WaitForTopmost(main, false));
         RECT rect = {};
         for (int i = 0; i < 200 && rect.left != 20; ++i) {
             Sleep(5);
             GetWindowRect(main, &rect);
         }
-        Seen.values[3] = rect.left;
+        EXPECT_EQ(rect.left, 20);
     });
-    EXPECT_EQ(Seen.values[0].load(), 1);
-    EXPECT_EQ(Seen.values[1].load(), 1);
-    EXPECT_EQ(Seen.values[2].load(), 1);
-    EXPECT_EQ(Seen.values[3].load(), 20);
 }
 
 TEST(MainWindow, NegativePositionWarns223AndIsStillUsed)
 {
     SeenBox box;
-    std::thread user([&box] { AnswerNextMessageBox(IDOK, box); });
-    RunScript([] {
-        ErrorLevel = 1;
-        OpenMainWindow(-20, 10, 300, 200);
-        RECT rect;
-        GetWindowRect(MainWindow.load(), &rect);
-        Seen.values[0] = rect.left;
-    });
-    user.join();
+    RunScript(
+        [] {
+            ErrorLevel = 1;
+            OpenMainWindow(-20, 10, 300, 200);
+            RECT rect;
+            GetWindowRect(MainWindow.load(), &rect);
+            EXPECT_EQ(rect.left, -20);
+        },
+        [&box] { AnswerNextMessageBox(IDOK, box); });
     EXPECT_EQ(box.title, L"Negative Fenstergröße!");
     EXPECT_TRUE(box.hasCancel);
-    EXPECT_EQ(Seen.values[0].load(), -20);
 }
 
 TEST(MainWindow, MousePositionIsInClientCoordinatesAndKeptWhileOutside)
@@ -229,16 +186,12 @@ TEST(MainWindow, MousePositionIsInClientCoordinatesAndKeptWhileOutside)
         POINT origin = {0, 0};
         ClientToScreen(MainWindow.load(), &origin);
         SetCursorPos(origin.x + 30, origin.y + 40);
-        Seen.values[0] = MouseX();
-        Seen.values[1] = MouseY();
+        EXPECT_EQ(MouseX(), 30);
+        EXPECT_EQ(MouseY(), 40);
         SetCursorPos(5, 5);  // outside the window
-        Seen.values[2] = MouseX();
-        Seen.values[3] = MouseY();
+        EXPECT_EQ(MouseX(), 30);
+        EXPECT_EQ(MouseY(), 40);
     });
-    EXPECT_EQ(Seen.values[0].load(), 30);
-    EXPECT_EQ(Seen.values[1].load(), 40);
-    EXPECT_EQ(Seen.values[2].load(), 30);
-    EXPECT_EQ(Seen.values[3].load(), 40);
 }
 
 void OpenWithoutTheWindowClass()

@@ -7,10 +7,11 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "core/command_channel.h"
 #include "core/runtime_state.h"
-#include "core/startup.h"
+#include "support/script_runner.h"
 #include "support/window_pixels.h"
 #include "windows/controls.h"
 #include "windows/drawing_state.h"
@@ -19,18 +20,6 @@
 #include "windows/window_settings.h"
 
 namespace {
-
-struct Observed {
-    std::atomic<int32_t> values[12];
-};
-Observed Seen;
-
-int RunScript(ScriptBody script)
-{
-    for (auto& value : Seen.values)
-        value = -1;
-    return RunRuntime(GetModuleHandleA(nullptr), script);
-}
 
 int32_t Columns()
 {
@@ -70,47 +59,48 @@ LRESULT CALLBACK CountNudges(int code, WPARAM removal, LPARAM message)
     return CallNextHookEx(nullptr, code, removal, message);
 }
 
+// A line and a column, 0-based.
+using Place = std::pair<int32_t, int32_t>;
+
+Place Cursor()
+{
+    return {TextLine, TextColumn};
+}
+
 TEST(TextOutput, LongTextWrapsAtTheRightEdgeAndEndsTheLineItSplitOn)
 {
     RunScript([] {
         OpenWindow();
         int32_t columns = Columns();
         PrintText(std::string(static_cast<size_t>(columns) + 20, 'x').c_str(), 1, 1, 1);
-        Seen.values[0] = TextLine;
-        Seen.values[1] = TextColumn;
-        Seen.values[2] = CellHasInk(BackingDC, 0, columns - 1);
-        Seen.values[3] = CellHasInk(BackingDC, 1, 19);
-        Seen.values[4] = CellHasInk(BackingDC, 1, 20);
-        Seen.values[5] = CellHasInk(WindowDC, 1, 19);
+        EXPECT_EQ(Cursor(), Place(1, 20));
+        EXPECT_TRUE(CellHasInk(BackingDC, 0, columns - 1));
+        EXPECT_TRUE(CellHasInk(BackingDC, 1, 19));
+        EXPECT_FALSE(CellHasInk(BackingDC, 1, 20));
+        EXPECT_TRUE(CellHasInk(WindowDC, 1, 19));
     });
-    EXPECT_EQ(Seen.values[0].load(), 1);
-    EXPECT_EQ(Seen.values[1].load(), 20);
-    EXPECT_EQ(Seen.values[2].load(), 1);
-    EXPECT_EQ(Seen.values[3].load(), 1);
-    EXPECT_EQ(Seen.values[4].load(), 0);
-    EXPECT_EQ(Seen.values[5].load(), 1);
 }
 
 TEST(TextOutput, CursorAfterEachMode)
 {
     RunScript([] {
         OpenWindow();
-        const int32_t modes[] = {0, 1, 2, 7};
-        for (int i = 0; i < 4; ++i) {
+        struct Case {
+            int32_t mode;
+            Place cursor;
+        };
+        const Case cases[] = {
+            {0, {0, 4}},  // a blank follows
+            {1, {0, 3}},
+            {2, {1, 0}},  // start of the next line
+            {7, {0, 3}},  // any other mode acts like 1
+        };
+        for (const Case& c : cases) {
             SetTextCursor(1, 1);
-            PrintText("abc", modes[i], 1, 1);
-            Seen.values[2 * i] = TextLine;
-            Seen.values[2 * i + 1] = TextColumn;
+            PrintText("abc", c.mode, 1, 1);
+            EXPECT_EQ(Cursor(), c.cursor) << "mode " << c.mode;
         }
     });
-    EXPECT_EQ(Seen.values[0].load(), 0);  // mode 0: a blank follows
-    EXPECT_EQ(Seen.values[1].load(), 4);
-    EXPECT_EQ(Seen.values[2].load(), 0);  // mode 1
-    EXPECT_EQ(Seen.values[3].load(), 3);
-    EXPECT_EQ(Seen.values[4].load(), 1);  // mode 2: start of the next line
-    EXPECT_EQ(Seen.values[5].load(), 0);
-    EXPECT_EQ(Seen.values[6].load(), 0);  // any other mode acts like 1
-    EXPECT_EQ(Seen.values[7].load(), 3);
 }
 
 TEST(TextOutput, LineBreaksAreDroppedAndACursorBeyondTheEdgeNeverWraps)
@@ -118,17 +108,11 @@ TEST(TextOutput, LineBreaksAreDroppedAndACursorBeyondTheEdgeNeverWraps)
     RunScript([] {
         OpenWindow();
         PrintText("a\r\nb\n", 1, 1, 1);
-        Seen.values[0] = TextLine;
-        Seen.values[1] = TextColumn;
+        EXPECT_EQ(Cursor(), Place(0, 2));
         SetTextCursor(1, Columns() + 5);
         PrintText("abc", 1, 1, 1);
-        Seen.values[2] = TextLine;
-        Seen.values[3] = TextColumn - Columns();
+        EXPECT_EQ(Cursor(), Place(0, Columns() + 7));
     });
-    EXPECT_EQ(Seen.values[0].load(), 0);
-    EXPECT_EQ(Seen.values[1].load(), 2);
-    EXPECT_EQ(Seen.values[2].load(), 0);
-    EXPECT_EQ(Seen.values[3].load(), 7);
 }
 
 TEST(TextOutput, PrintingBelowTheLastLineScrollsTextAndControlsUpByOneLine)
@@ -146,19 +130,13 @@ TEST(TextOutput, PrintingBelowTheLastLineScrollsTextAndControlsUpByOneLine)
         PrintText("z", 2, 1, 1);
         RECT after;
         GetWindowRect(label, &after);
-        Seen.values[0] = TextLine - lines;
-        Seen.values[1] = before.top - after.top;
-        Seen.values[2] = CellHasInk(BackingDC, 1, 0);  // "mark" moved from line 2 to line 1
-        Seen.values[3] = CellHasInk(BackingDC, 2, 0);
-        Seen.values[4] = CellHasInk(BackingDC, lines - 1, 0);  // "z" on the last line
-        Seen.values[5] = CellHasInk(WindowDC, 1, 0);
+        EXPECT_EQ(TextLine, lines);
+        EXPECT_EQ(before.top - after.top, LineHeight);
+        EXPECT_TRUE(CellHasInk(BackingDC, 1, 0));  // "mark" moved from line 2 to line 1
+        EXPECT_FALSE(CellHasInk(BackingDC, 2, 0));
+        EXPECT_TRUE(CellHasInk(BackingDC, lines - 1, 0));  // "z" on the last line
+        EXPECT_TRUE(CellHasInk(WindowDC, 1, 0));
     });
-    EXPECT_EQ(Seen.values[0].load(), 0);
-    EXPECT_EQ(Seen.values[1].load(), LineHeight);
-    EXPECT_EQ(Seen.values[2].load(), 1);
-    EXPECT_EQ(Seen.values[3].load(), 0);
-    EXPECT_EQ(Seen.values[4].load(), 1);
-    EXPECT_EQ(Seen.values[5].load(), 1);
 }
 
 TEST(TextOutput, PrintLinesPutsEachPieceOnItsOwnLine)
@@ -166,39 +144,26 @@ TEST(TextOutput, PrintLinesPutsEachPieceOnItsOwnLine)
     RunScript([] {
         OpenWindow();
         PrintLines("a\r\nb", 1);
-        Seen.values[0] = TextLine;
-        Seen.values[1] = TextColumn;
-        Seen.values[2] = CellHasInk(BackingDC, 0, 0);
-        Seen.values[3] = CellHasInk(BackingDC, 1, 0);
-        SetTextCursor(1, 1);
-        PrintLines("ab\r\ncd", 0);
-        Seen.values[4] = TextLine;
-        Seen.values[5] = TextColumn;  // after "cd" and the blank
-        SetTextCursor(1, 1);
-        PrintLines("ab\r\ncd", 2);
-        Seen.values[6] = TextLine;
-        Seen.values[7] = TextColumn;
-        SetTextCursor(1, 1);
-        PrintLines("\r\n\r\n", 1);  // no pieces: one new line
-        Seen.values[8] = TextLine;
-        Seen.values[9] = TextColumn;
-        SetTextCursor(1, 1);
-        PrintLines("ohne Umbruch", 0);
-        Seen.values[10] = TextLine;
-        Seen.values[11] = TextColumn;
+        EXPECT_EQ(Cursor(), Place(1, 1));
+        EXPECT_TRUE(CellHasInk(BackingDC, 0, 0));
+        EXPECT_TRUE(CellHasInk(BackingDC, 1, 0));
+        struct Case {
+            const char* text;
+            int32_t mode;
+            Place cursor;
+        };
+        const Case cases[] = {
+            {"ab\r\ncd", 0, {1, 3}},  // after "cd" and the blank
+            {"ab\r\ncd", 2, {2, 0}},
+            {"\r\n\r\n", 1, {1, 0}},  // no pieces: one new line
+            {"ohne Umbruch", 0, {0, 13}},
+        };
+        for (const Case& c : cases) {
+            SetTextCursor(1, 1);
+            PrintLines(c.text, c.mode);
+            EXPECT_EQ(Cursor(), c.cursor) << "mode " << c.mode << " after " << c.text;
+        }
     });
-    EXPECT_EQ(Seen.values[0].load(), 1);
-    EXPECT_EQ(Seen.values[1].load(), 1);
-    EXPECT_EQ(Seen.values[2].load(), 1);
-    EXPECT_EQ(Seen.values[3].load(), 1);
-    EXPECT_EQ(Seen.values[4].load(), 1);
-    EXPECT_EQ(Seen.values[5].load(), 3);
-    EXPECT_EQ(Seen.values[6].load(), 2);
-    EXPECT_EQ(Seen.values[7].load(), 0);
-    EXPECT_EQ(Seen.values[8].load(), 1);
-    EXPECT_EQ(Seen.values[9].load(), 0);
-    EXPECT_EQ(Seen.values[10].load(), 0);
-    EXPECT_EQ(Seen.values[11].load(), 13);
 }
 
 TEST(TextOutput, SetTextCursorTakesOneBasedValuesAndClampsBelowOne)
@@ -218,13 +183,10 @@ TEST(TextOutput, PrintingWithoutAWindowOpensOne)
 {
     RunScript([] {
         PrintText("hallo", 1, 1, 1);
-        Seen.values[0] = MainWindow.load() != nullptr;
-        Seen.values[1] = TextColumn;
-        Seen.values[2] = CellHasInk(BackingDC, 0, 0);
+        EXPECT_NE(MainWindow.load(), nullptr);
+        EXPECT_EQ(TextColumn, 5);
+        EXPECT_TRUE(CellHasInk(BackingDC, 0, 0));
     });
-    EXPECT_EQ(Seen.values[0].load(), 1);
-    EXPECT_EQ(Seen.values[1].load(), 5);
-    EXPECT_EQ(Seen.values[2].load(), 1);
 }
 
 TEST(TextOutput, AWindowTooNarrowForOneCellDoesNotLoopForEver)
@@ -233,11 +195,8 @@ TEST(TextOutput, AWindowTooNarrowForOneCellDoesNotLoopForEver)
         SetWindowStyle(0x50);  // popup without frame: the client area is the window
         OpenMainWindow(0, 0, 4, 100);
         PrintText("abc", 1, 1, 1);
-        Seen.values[0] = TextLine;
-        Seen.values[1] = TextColumn;
+        EXPECT_EQ(Cursor(), Place(0, 3));
     });
-    EXPECT_EQ(Seen.values[0].load(), 0);
-    EXPECT_EQ(Seen.values[1].load(), 3);
 }
 
 // What the screen shows, not what the window's device context holds.
@@ -266,9 +225,8 @@ TEST(TextOutput, PrintedTextReachesTheScreenWhileTheScriptWaits)
             Sleep(10);
             shown = ScreenCellHasInk(0, 1);
         }
-        Seen.values[0] = shown;
+        EXPECT_TRUE(shown);
     });
-    EXPECT_EQ(Seen.values[0].load(), 1);
 }
 
 }  // namespace
@@ -288,9 +246,8 @@ TEST(TextOutput, FastModeQueuesNoMoreThanOneRepaintNudge)
         FastMode = 0;
         PostModeCode(ReqLeaveFastMode);
         PostGuiRequest(ReqSleep, nullptr);  // served after every message queued before it
-        Seen.values[0] = NudgesTaken.load();
+        EXPECT_GE(NudgesTaken.load(), 1);
+        EXPECT_LE(NudgesTaken.load(), 2);
     });
     UnhookWindowsHookEx(hook);
-    EXPECT_GE(Seen.values[0].load(), 1);
-    EXPECT_LE(Seen.values[0].load(), 2);
 }

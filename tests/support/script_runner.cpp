@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <thread>
+
 #include "core/startup.h"
 
 namespace {
@@ -15,10 +17,15 @@ void RunBody()
 
 }  // namespace
 
-int RunScript(std::function<void()> body)
+int RunScript(std::function<void()> body, std::function<void()> user)
 {
     Body = std::move(body);
+    std::thread helper;
+    if (user)
+        helper = std::thread(std::move(user));
     int exitCode = RunRuntime(GetModuleHandleA(nullptr), RunBody);
+    if (helper.joinable())
+        helper.join();
     Body = nullptr;
     return exitCode;
 }
