@@ -146,11 +146,8 @@ void ScaleForColumns(const CommandOptions& options, MemoryDrawBuffer& buffer, Lo
     buffer.Ensure(size.width, size.height, ConversionMargin, ConversionTask, ExitPictureUnreadable);
     MemoryConversionHost host(options, buffer, picture, ExitPictureUnreadable);
     host.DrawPictureNatural();
-    PixelGrid source{PictureWidth, PictureHeight, {}};
-    source.colours.resize(static_cast<size_t>(PictureWidth) * static_cast<size_t>(PictureHeight));
-    buffer.Read(0, 0, PictureWidth, PictureHeight, source.colours.data());
-    PixelGrid scaled = ScaleByArea(source, size.width, size.height);
-    source = {};
+    SourceRowReader readRow = [&](int32_t y, uint32_t* colours) { buffer.Read(0, y, PictureWidth, 1, colours); };
+    PixelGrid scaled = ScaleByArea(PictureWidth, PictureHeight, readRow, size.width, size.height);
     Picture copy(static_cast<uint32_t>(scaled.width), static_cast<uint32_t>(scaled.height));
     for (size_t i = 0; i < scaled.colours.size(); ++i)
         for (size_t channel = 0; channel < 3; ++channel)
