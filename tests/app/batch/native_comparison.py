@@ -37,8 +37,8 @@ for name in formats:
 with open(os.path.join(work, "kein-bild.gif"), "wb") as f:
     f.write(b"kein Bild")
 
-for method, width, colour in itertools.product(["4pixel", "exakt", "graustufen"], [[], ["--width", "40"]],
-                                               [[], ["--color"]]):
+combinations = itertools.product(["4pixel", "exakt", "graustufen"], [[], ["--width", "40"]], [[], ["--color"]])
+for number, (method, width, colour) in enumerate(combinations):
     settings = ["--method", method] + width + colour
     for form in ["txt", "htm", "bmp"]:
         if colour and form == "txt":
@@ -54,9 +54,10 @@ for method, width, colour in itertools.product(["4pixel", "exakt", "graustufen"]
         compare(" ".join(settings + [form]), results["native"], results["windows"])
         if len(results["native"][1]) != len(formats):
             failures.append("%s %s: %d files" % (" ".join(settings), form, len(results["native"][1])))
-    for name in formats:
-        arguments = ["--convert", "scene-%s.%s" % (name, name)] + settings
-        compare(" ".join(arguments), run("native", arguments), run("windows", arguments))
+    # Standard output, of one picture each time, every format in turn.
+    name = formats[number % len(formats)]
+    arguments = ["--convert", "scene-%s.%s" % (name, name)] + settings
+    compare(" ".join(arguments), run("native", arguments), run("windows", arguments))
 
 for arguments in [["--convert", "fehlt.bmp"], ["--convert", "kein-bild.gif"], ["--convert", "scene-bmp.bmp", "--method", "fein"],
                   ["--convert", "scene-bmp.bmp", "--out", "kein-ordner/x.txt"], ["--help"]]:
