@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/batch_conversion.h"
+#include "batch/memory_batch.h"
 #include "batch/command_options.h"
 #include "batch/console_output.h"
 #include "core/command_line.h"
@@ -58,7 +58,7 @@ void OpenFromProgramFolder(const AnsiPath& picture)
         SetCurrentDirectoryA(FolderOf(path).c_str());
 }
 
-int RunConversion(HINSTANCE instance, CommandOptions options)
+int RunConversion(CommandOptions options)
 {
     ExpandPictures(options);
     if (options.pictures.size() > 1 && options.outputFolder.empty()) {
@@ -76,8 +76,7 @@ int RunConversion(HINSTANCE instance, CommandOptions options)
             return ConvertPictures(options, outputs);
         options.output = outputs.front();
     }
-    SetBatchOptions(options);
-    return RunRuntime(instance, BatchScript);
+    return ConvertInMemory(options);
 }
 
 // A caller that reads standard error has redirected it; a program started from the desktop
@@ -123,7 +122,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             }
             options.output = output.path;
         }
-        return RunConversion(instance, options);
+        return RunConversion(options);
     case RunMode::Window:
         break;
     }

@@ -8,14 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "batch/batch_report.h"
 #include "batch/console_output.h"
 #include "picture_path.h"
 #include "batch/result_names.h"
 
 namespace {
-
-// A worker that ends without one of the program's own exit codes has crashed.
-constexpr int HighestExitCode = ExitOutputUnwritable;
 
 bool HasWildcard(const std::string& path)
 {
@@ -47,11 +45,6 @@ std::vector<std::string> Matches(const std::string& pattern)
     for (std::string& name : names)
         name = folder + name;
     return names;
-}
-
-std::string FileName(const std::string& path)
-{
-    return path.substr(FolderPart(path).size());
 }
 
 std::string Quoted(const std::string& text)
@@ -185,21 +178,6 @@ Job TakeFinished(std::deque<Job>& running)
     return job;
 }
 
-// A worker's messages on one line, after the picture's name.
-std::string OneLine(const std::string& text)
-{
-    std::string line;
-    for (char c : text) {
-        if (c != '\r' && c != '\n')
-            line += c;
-        else if (!line.empty() && line.back() != ' ')
-            line += ' ';
-    }
-    while (!line.empty() && line.back() == ' ')
-        line.pop_back();
-    return line;
-}
-
 }  // namespace
 
 void ExpandPictures(CommandOptions& options)
@@ -245,8 +223,7 @@ int ConvertPictures(const CommandOptions& options, const std::vector<std::string
     std::deque<Job> running;
     size_t next = 0;
     size_t finished = 0;
-    size_t failed = 0;
-    int worst = ExitSuccess;
+    BatchReport report(total);
     while (finished < total) {
         while (next < total && running.size() < parallel) {
             std::string commandLine = program + WorkerArguments(options, options.pictures[next], outputs[next]);
@@ -255,26 +232,9 @@ int ConvertPictures(const CommandOptions& options, const std::vector<std::string
         }
         Job job = TakeFinished(running);
         ++finished;
-        int code = job.worker->ExitCode();
-        std::string messages = OneLine(job.worker->Messages());
-        if (!job.worker->Process()) {
-            messages = "Das Bild kann nicht umgewandelt werden: kein Prozess.";
-            code = ExitPictureUnreadable;
-        } else if (code < ExitSuccess || code > HighestExitCode) {
-            messages = "Die Umwandlung ist abgebrochen (Rückgabewert " + std::to_string(code) + ").";
-            code = ExitPictureUnreadable;
-        }
-        worst = std::max(worst, code);
-        std::string counter = "[" + std::to_string(finished) + "/" + std::to_string(total) + "] ";
-        const std::string& picture = options.pictures[job.index];
-        if (code == ExitSuccess) {
-            WriteStandardError(counter + FileName(picture) + " -> " + FileName(outputs[job.index]) + "\r\n");
-        } else {
-            ++failed;
-            WriteStandardError(counter + FileName(picture) + ": " + messages + "\r\n");
-        }
+        WriteStandardError(report.Finished(options.pictures[job.index], outputs[job.index], job.worker->ExitCode(),
+                                           job.worker->Process() != nullptr, job.worker->Messages()));
     }
-    WriteStandardError(std::to_string(total) + " Bilder: " + std::to_string(total - failed) + " umgewandelt, " +
-                       std::to_string(failed) + " fehlgeschlagen.\r\n");
-    return worst;
+    WriteStandardError(report.Summary());
+    return report.WorstExitCode();
 }

@@ -41,8 +41,9 @@ uint32_t Channel(uint32_t colour, int channel)
 // One source row scaled along x: per target pixel, the channels' weighted sums.
 class ScaledRows {
 public:
-    ScaledRows(const PixelGrid& source, int32_t width)
-        : source_(source), shares_(SharesAlong(source.width, width)), width_(width)
+    ScaledRows(int32_t sourceWidth, const SourceRowReader& readRow, int32_t width)
+        : readRow_(readRow), shares_(SharesAlong(sourceWidth, width)), width_(width),
+          pixels_(static_cast<size_t>(sourceWidth))
     {
     }
 
@@ -56,7 +57,8 @@ public:
         next_ = 1 - next_;
         slot.row = y;
         slot.sums.assign(static_cast<size_t>(width_), ChannelSums{});
-        const uint32_t* pixels = source_.colours.data() + static_cast<size_t>(y) * static_cast<size_t>(source_.width);
+        readRow_(y, pixels_.data());
+        const uint32_t* pixels = pixels_.data();
         for (int32_t x = 0; x < width_; ++x) {
             ChannelSums& sums = slot.sums[static_cast<size_t>(x)];
             for (const Share& share : shares_[static_cast<size_t>(x)])
@@ -72,9 +74,10 @@ private:
         int32_t row = -1;
         std::vector<ChannelSums> sums;
     };
-    const PixelGrid& source_;
+    const SourceRowReader& readRow_;
     std::vector<std::vector<Share>> shares_;
     int32_t width_;
+    std::vector<uint32_t> pixels_;  // the source row being scaled
     std::array<Kept, 2> kept_;
     int next_ = 0;
 };
@@ -83,15 +86,25 @@ private:
 
 PixelGrid ScaleByArea(const PixelGrid& source, int32_t width, int32_t height)
 {
+    SourceRowReader readRow = [&](int32_t y, uint32_t* colours) {
+        const uint32_t* row = source.colours.data() + static_cast<size_t>(y) * static_cast<size_t>(source.width);
+        std::copy(row, row + source.width, colours);
+    };
+    return ScaleByArea(source.width, source.height, readRow, width, height);
+}
+
+PixelGrid ScaleByArea(int32_t sourceWidth, int32_t sourceHeight, const SourceRowReader& readRow, int32_t width,
+                      int32_t height)
+{
     PixelGrid target;
-    if (source.width <= 0 || source.height <= 0 || width <= 0 || height <= 0)
+    if (sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 || height <= 0)
         return target;
     target.width = width;
     target.height = height;
     target.colours.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    ScaledRows rows(source, width);
-    std::vector<std::vector<Share>> rowShares = SharesAlong(source.height, height);
-    uint64_t area = static_cast<uint64_t>(source.width) * static_cast<uint64_t>(source.height);
+    ScaledRows rows(sourceWidth, readRow, width);
+    std::vector<std::vector<Share>> rowShares = SharesAlong(sourceHeight, height);
+    uint64_t area = static_cast<uint64_t>(sourceWidth) * static_cast<uint64_t>(sourceHeight);
     std::vector<ChannelSums> sums(static_cast<size_t>(width));
     for (int32_t y = 0; y < height; ++y) {
         std::fill(sums.begin(), sums.end(), ChannelSums{});

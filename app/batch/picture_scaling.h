@@ -6,6 +6,7 @@
 // on a border blends the two by their shares. Needs no window.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "batch/command_options.h"
@@ -23,6 +24,11 @@ struct PictureSize {
 
 // Each channel of every target pixel is the exact area-weighted mean, rounded to nearest.
 PixelGrid ScaleByArea(const PixelGrid& source, int32_t width, int32_t height);
+// The same with the source read row by row (in rising order): `readRow(y, colours)` fills
+// the colours of source row y, so that the whole source is never held twice.
+using SourceRowReader = std::function<void(int32_t y, uint32_t* colours)>;
+PixelGrid ScaleByArea(int32_t sourceWidth, int32_t sourceHeight, const SourceRowReader& readRow, int32_t width,
+                      int32_t height);
 
 // The size, keeping the aspect ratio of width × height, whose conversion by `method` gives
 // `columns` columns: 8 pixels a column for the glyph methods; for "4-Pixel (empfohlen)",

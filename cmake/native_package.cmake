@@ -1,0 +1,15 @@
+# The native command as a Debian package (tools/package): `cpack` in the native build.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME glyphmill)
+set(CPACK_PACKAGE_VENDOR Glyphmill)
+set(CPACK_PACKAGE_CONTACT "Glyphmill <glyphmill@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Turns pictures into character art (command without a window)")
+set(CPACK_PACKAGE_DESCRIPTION "glyphmill --convert PICTURE converts BMP, DIB, GIF, JPEG, PCX and TGA pictures into
+character art as text, an HTML page or a bitmap, with the methods 4pixel, exakt and graustufen.")
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)
