@@ -4,6 +4,9 @@
 #include <fstream>
 #include <map>
 
+#include "services/pixel_format.h"
+#include "windows/color_value.h"
+
 namespace {
 
 PixelImage FromBitmap(HBITMAP bitmap)
@@ -13,35 +16,25 @@ PixelImage FromBitmap(HBITMAP bitmap)
     PixelImage image;
     image.width = info.bmWidth;
     image.height = info.bmHeight;
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = image.width;
-    header.bmiHeader.biHeight = -image.height;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
+    BITMAPINFO header = Format32Bit(image.width, image.height);
     std::vector<uint32_t> bgra(static_cast<size_t>(image.width) * image.height);
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, bitmap, 0, image.height, bgra.data(), &header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     image.colours.reserve(bgra.size());
-    for (uint32_t pixel : bgra)  // 0x00RRGGBB to the colour value 0x00BBGGRR
-        image.colours.push_back(((pixel >> 16) & 0xFF) | (pixel & 0xFF00) | ((pixel & 0xFF) << 16));
+    for (uint32_t pixel : bgra)
+        image.colours.push_back(SwapRedBlue(pixel));
     return image;
 }
 
 HBITMAP ToBitmap(const PixelImage& image)
 {
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = image.width;
-    header.bmiHeader.biHeight = -image.height;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
+    const BITMAPINFO header = Format32Bit(image.width, image.height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
     auto* out = static_cast<uint32_t*>(bits);
     for (uint32_t colour : image.colours)
-        *out++ = ((colour >> 16) & 0xFF) | (colour & 0xFF00) | ((colour & 0xFF) << 16);
+        *out++ = SwapRedBlue(colour);
     return bitmap;
 }
 
