@@ -9,8 +9,9 @@
 // - WindowDC, BackingDC and BackingBitmap (windows/drawing_state.h): made and released by the
 //   main window's procedure on the GUI thread, drawn through by the program thread.
 // - The draw buffer (draw_target.h), the fonts of SelectTextFont (text_fonts.cpp) and
-//   CurrentFont, the brush ClearWindow leaves selected: globals the script makes, selects
-//   and deletes by its own commands; a font goes only once no context holds it.
+//   CurrentFont, the brush ClearWindow leaves selected, the popup menus of MenuTable:
+//   globals the script makes, selects and deletes by its own commands; a font goes only
+//   once no context holds it.
 // - Another window's DC of BeginDraw, the toolbar's image lists, the modules of LoadDll and
 //   the pictures of image_import.cpp: made and released through the script's own DLL calls,
 //   which run on the GUI thread.
@@ -57,93 +58,67 @@ private:
     Handle handle_ = Traits::Empty();
 };
 
-template <typename T>
-struct GdiObjectTraits {
+inline bool DeleteGdiObject(HGDIOBJ object) { return DeleteObject(object) != 0; }
+inline bool DeleteMemoryDc(HDC dc) { return DeleteDC(dc) != 0; }
+inline bool CloseKernelHandle(HANDLE handle) { return CloseHandle(handle) != 0; }
+inline bool CloseRegistryKey(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
+inline bool UnloadModule(HMODULE module) { return FreeLibrary(module) != 0; }
+
+// A handle that is empty when null.
+template <typename T, auto Release>
+struct NullableTraits {
     using Handle = T;
     static T Empty() { return nullptr; }
     static bool Holds(T handle) { return handle != nullptr; }
-    static bool Free(T handle) { return DeleteObject(handle) != 0; }
-};
-
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static HDC Empty() { return nullptr; }
-    static bool Holds(HDC handle) { return handle != nullptr; }
-    static bool Free(HDC handle) { return DeleteDC(handle) != 0; }
+    static bool Free(T handle) { return Release(handle); }
 };
 
 // CreateFile gives INVALID_HANDLE_VALUE on failure, most others null: neither is closed.
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static HANDLE Empty() { return nullptr; }
+struct KernelHandleTraits : NullableTraits<HANDLE, CloseKernelHandle> {
     static bool Holds(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
-    static bool Free(HANDLE handle) { return CloseHandle(handle) != 0; }
-};
-
-struct RegistryKeyTraits {
-    using Handle = HKEY;
-    static HKEY Empty() { return nullptr; }
-    static bool Holds(HKEY handle) { return handle != nullptr; }
-    static bool Free(HKEY handle) { return RegCloseKey(handle) == ERROR_SUCCESS; }
-};
-
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static HMODULE Empty() { return nullptr; }
-    static bool Holds(HMODULE handle) { return handle != nullptr; }
-    static bool Free(HMODULE handle) { return FreeLibrary(handle) != 0; }
 };
 
 // A bitmap, brush, pen or font.
 template <typename T>
-using GdiObject = Owned<GdiObjectTraits<T>>;
+using GdiObject = Owned<NullableTraits<T, DeleteGdiObject>>;
 // A device context of CreateCompatibleDC.
-using MemoryDc = Owned<MemoryDcTraits>;
+using MemoryDc = Owned<NullableTraits<HDC, DeleteMemoryDc>>;
 using KernelHandle = Owned<KernelHandleTraits>;
-using RegistryKey = Owned<RegistryKeyTraits>;
+using RegistryKey = Owned<NullableTraits<HKEY, CloseRegistryKey>>;
 // A module of LoadLibrary.
-using LoadedModule = Owned<ModuleTraits>;
+using LoadedModule = Owned<NullableTraits<HMODULE, UnloadModule>>;
 
 inline MemoryDc CompatibleDc(HDC like)
 {
     return MemoryDc(CreateCompatibleDC(like));
 }
 
-struct SelectedObject {
-    HDC dc;
-    HGDIOBJ previous;
-};
+inline bool SelectBack(HDC dc, HGDIOBJ previous) { return SelectObject(dc, previous) != nullptr; }
+inline bool ReleaseWindowDc(HWND window, HDC dc) { return ReleaseDC(window, dc) != 0; }
 
-struct SelectionTraits {
-    using Handle = SelectedObject;
-    static SelectedObject Empty() { return {nullptr, nullptr}; }
-    static bool Holds(SelectedObject handle) { return handle.dc != nullptr && handle.previous != nullptr; }
-    static bool Free(SelectedObject handle) { return SelectObject(handle.dc, handle.previous) != nullptr; }
-};
-
-struct WindowDcHandle {
-    HWND window;
-    HDC dc;
-};
-
-struct WindowDcTraits {
-    using Handle = WindowDcHandle;
-    static WindowDcHandle Empty() { return {nullptr, nullptr}; }
-    static bool Holds(WindowDcHandle handle) { return handle.dc != nullptr; }
-    static bool Free(WindowDcHandle handle) { return ReleaseDC(handle.window, handle.dc) != 0; }
+// A handle of two parts, both needed for the release; empty when the second is null.
+template <typename First, typename Second, auto Release>
+struct PairTraits {
+    struct Handle {
+        First first;
+        Second second;
+    };
+    static Handle Empty() { return {nullptr, nullptr}; }
+    static bool Holds(Handle handle) { return handle.second != nullptr; }
+    static bool Free(Handle handle) { return Release(handle.first, handle.second); }
 };
 
 // An object selected into a device context; what it replaced is selected back on release.
-class Selection : public Owned<SelectionTraits> {
+class Selection : public Owned<PairTraits<HDC, HGDIOBJ, SelectBack>> {
 public:
     Selection(HDC dc, HGDIOBJ object) : Owned({dc, dc && object ? SelectObject(dc, object) : nullptr}) {}
 };
 
 // A device context of GetDC, handed back with ReleaseDC; a null window is the screen.
-class WindowDc : public Owned<WindowDcTraits> {
+class WindowDc : public Owned<PairTraits<HWND, HDC, ReleaseWindowDc>> {
 public:
     explicit WindowDc(HWND window) : Owned({window, GetDC(window)}) {}
-    HDC Get() const { return Owned::Get().dc; }
+    HDC Get() const { return Owned::Get().second; }
 };
 
 // A bitmap selected into a memory device context of its own, compatible with `like`; both
