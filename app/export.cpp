@@ -125,7 +125,7 @@ bool WriteSlotBytes(const char* bytes, uint32_t count)
 template <typename WriteParts>
 bool WriteThroughSlot(const ScriptString& path, WriteParts writeParts)
 {
-    SetFileMode(2);
+    SetFileMode(FileModeReadWrite);
     AssignFile(1, path);
     EraseFile(1);
     OpenFile(1);

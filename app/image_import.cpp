@@ -32,7 +32,7 @@ int32_t Word(int offset)
 
 void ReadHeader(const ScriptString& path, int32_t offset, int32_t count)
 {
-    SetFileMode(0);
+    SetFileMode(FileModeRead);
     AssignFile(HeaderSlot, path);
     OpenFile(HeaderSlot);
     SeekFile(HeaderSlot, offset);

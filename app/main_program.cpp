@@ -144,7 +144,8 @@ void StartUp()
 
     SetColorMode(1);
     SetErrorLevel(1);
-    SetWindowStyle(146);
+    // The script's 146: bit 0x80 has no effect.
+    SetWindowStyle(WindowMinimizeBox | WindowNoMenu | 0x80);
     SetWindowTitle("Glyphmill 1.2");
     OpenMainWindow(ScreenWidth, ScreenHeight, 700, 500);
     SetDecimals(0);
@@ -181,14 +182,14 @@ void StartUp()
 
     auto x = static_cast<int32_t>(ScreenWidth * 0.5 - 350);
     auto y = static_cast<int32_t>(ScreenHeight * 0.5 - 250);
-    SetWindowPosition(MainWindow.load(), x, y, 700, 500, -1);
+    SetWindowPosition(MainWindow.load(), x, y, 700, 500, ZOrderTopmost);
     DWORD start = GetTickCount();
     while (GetTickCount() - start < 20) {
     }
     DrawLogo();
     DrawBitmapResource(ResModule, "mill", 540, 55, TransparentMode);
-    SetWindowPosition(MainWindow.load(), x, y, 700, 500, -2);
-    SetWindowPosition(MainWindow.load(), x, y, 700, 500, 0);
+    SetWindowPosition(MainWindow.load(), x, y, 700, 500, ZOrderNotTopmost);
+    SetWindowPosition(MainWindow.load(), x, y, 700, 500, ZOrderUnchanged);
 
     ImportModule = LoadDll("POWERDLL.DLL");
     CallDllFunction("POWERDLL.DLL", "DLL_LoadPowerDLL", {1});
@@ -213,7 +214,7 @@ void ComputePreviewGeometry()
 void DrawPreview()
 {
     DrawPreviewFrame();
-    SetFileMode(2);
+    SetFileMode(FileModeReadWrite);
     if (PictureWidth <= 0 || PictureHeight <= 0)
         return;
     ComputePreviewGeometry();

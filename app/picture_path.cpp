@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "services/owned_handles.h"
+
 PictureProblem CheckPictureFile(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -11,12 +13,9 @@ PictureProblem CheckPictureFile(const std::string& path)
         return PictureProblem::Missing;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return PictureProblem::Folder;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return PictureProblem::Unreadable;
-    CloseHandle(file);
-    return PictureProblem::None;
+    KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file ? PictureProblem::None : PictureProblem::Unreadable;
 }
 
 std::string PictureProblemText(PictureProblem problem, const std::string& path)

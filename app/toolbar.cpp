@@ -6,11 +6,13 @@
 #include <array>
 #include <string>
 
+#include "app_globals.h"
 #include "app_handles.h"
 #include "core/runtime_state.h"
 #include "services/bitmap_drawing.h"
 #include "services/dll_calls.h"
 #include "services/draw_target.h"
+#include "services/owned_handles.h"
 #include "values/proc_values.h"
 #include "windows/controls.h"
 #include "windows/drawing_state.h"
@@ -20,7 +22,8 @@ namespace {
 
 constexpr DWORD CreationStyle = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP;
 constexpr DWORD FlatStyle = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS |
-                            CCS_NODIVIDER | CCS_TOP;  // 0x50000B41
+                            CCS_NODIVIDER | CCS_TOP;
+static_assert(FlatStyle == 0x50000B41);
 constexpr INT_PTR ToolbarId = 2000;
 constexpr int32_t PictureSize = 32;
 
@@ -38,9 +41,16 @@ struct ButtonRow {
     int32_t string;
 };
 
+// Image and string are indices into the picture strips and StringTable.
+constexpr ButtonRow Button(int32_t image, int32_t command, int32_t string)
+{
+    return {image, -command, BTNS_GROUP, TBSTATE_ENABLED, string};
+}
+constexpr ButtonRow Separator = {-1, -1, BTNS_SEP, 0, -1};
+
 constexpr ButtonRow ButtonTable[] = {
-    {0, -1500, 4, 4, 0}, {1, -1501, 4, 4, 1}, {-1, -1, 1, 0, -1}, {2, -1502, 4, 4, 3},
-    {3, -1503, 4, 4, 4}, {-1, -1, 1, 0, -1}, {4, -1504, 4, 4, 6}, {5, -1505, 4, 4, 7},
+    Button(0, CmdLoad, 0), Button(1, CmdSave, 1), Separator, Button(2, CmdStart, 3),
+    Button(3, CmdCancel, 4), Separator, Button(4, CmdHelp, 6), Button(5, CmdExit, 7),
 };
 
 constexpr const char* StringTable[] = {
@@ -64,6 +74,16 @@ void SetButtonSize(int32_t height)
     SendToToolbar(TB_SETBUTTONSIZE, 0, MAKELPARAM(ButtonRect.right - ButtonRect.left, height));
 }
 
+// Copies the strip at `left` of the drawing target into `pictures`, which the image list
+// takes once it is no longer selected; gives the strip's bottom-left colour.
+COLORREF CopyStrip(HBITMAP pictures, int32_t left, int32_t width)
+{
+    MemoryDc strip = CompatibleDc(DrawTarget);
+    Selection selected(strip.Get(), pictures);
+    BitBlt(strip.Get(), 0, 0, width, PictureSize, DrawTarget, left, 0, SRCCOPY);
+    return GetPixel(strip.Get(), 0, PictureSize - 1);
+}
+
 // Each strip of "TBG" goes into its list straight from the draw buffer. The strip's
 // bottom-left colour is masked, as for the other pictures of the resource library, so the
 // pictures stand on the toolbar's own face colour.
@@ -73,16 +93,10 @@ void FillImageLists()
     DrawBitmapResource(ResModule, "TBG", 0, 0, 0);
     int32_t stripWidth = static_cast<int32_t>(BitmapWidth * (1.0 / 3.0));
     for (int list = HotList; list < ListCount; ++list) {
-        HDC strip = CreateCompatibleDC(DrawTarget);
-        HBITMAP pictures = CreateCompatibleBitmap(DrawTarget, stripWidth, PictureSize);
-        HGDIOBJ previous = SelectObject(strip, pictures);
-        BitBlt(strip, 0, 0, stripWidth, PictureSize, DrawTarget, list * stripWidth, 0, SRCCOPY);
-        COLORREF transparent = GetPixel(strip, 0, PictureSize - 1);
-        SelectObject(strip, previous);
-        DeleteDC(strip);
-        CallDllFunction("COMCTL32", "ImageList_AddMasked",
-                        {ImageLists[list], reinterpret_cast<INT_PTR>(pictures), static_cast<INT_PTR>(transparent)});
-        DeleteObject(pictures);
+        GdiObject<HBITMAP> pictures(CreateCompatibleBitmap(DrawTarget, stripWidth, PictureSize));
+        COLORREF transparent = CopyStrip(pictures.Get(), list * stripWidth, stripWidth);
+        CallDllFunction("COMCTL32", "ImageList_AddMasked", {ImageLists[list], reinterpret_cast<INT_PTR>(pictures.Get()),
+                                                            static_cast<INT_PTR>(transparent)});
     }
     EndDraw();
 }
@@ -143,7 +157,7 @@ void TbCreate()
         TbInsertButton();
     }
     SendToToolbar(TB_SETSTYLE, 0, FlatStyle);
-    SetWindowPosition(Toolbar, 0, 0, 0, 0, 0);
+    SetWindowPosition(Toolbar, 0, 0, 0, 0, ZOrderUnchanged);
     SendToToolbar(TB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&ButtonRect));
     if (largeImages == 1 && withText == 1) {
         SetImageLists();
@@ -156,7 +170,7 @@ void TbStyle()
 {
     SendToToolbar(TB_SETSTYLE, 0, FlatStyle);
     SendToToolbar(TB_AUTOSIZE, 0, 0);
-    SetWindowPosition(Toolbar, 0, 0, 0, 0, 0);
+    SetWindowPosition(Toolbar, 0, 0, 0, 0, ZOrderUnchanged);
 }
 
 void TbLayout()
@@ -168,8 +182,8 @@ void TbLayout()
     SetButtonSize(ButtonRect.bottom - ButtonRect.top);
     auto count = static_cast<WPARAM>(SendToToolbar(TB_BUTTONCOUNT, 0, 0));
     SendToToolbar(TB_SETROWS, MAKEWPARAM(count + 1, FALSE), reinterpret_cast<LPARAM>(&BoundingRect));
-    SetWindowPosition(Toolbar, 0, 0, BoundingRect.right, BoundingRect.bottom, 0);
-    DrawBitmapResource(ResModule, "logo", 510, 6, -1);
+    SetWindowPosition(Toolbar, 0, 0, BoundingRect.right, BoundingRect.bottom, ZOrderUnchanged);
+    DrawBitmapResource(ResModule, "logo", 510, 6, TransparentMode);
 }
 
 void TbEnableButton()

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <thread>
 
+#include "services/pixel_format.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -42,12 +44,7 @@ void MeasureGdi(PieceCosts& costs, const std::string& programFolder, int repeats
 
     std::vector<double> pixel, band, load, blit;
     std::vector<uint32_t> rows(2000 * 15);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 2000;
-    info.bmiHeader.biHeight = 2000;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = Format32Bit(2000, 2000, RowOrder::BottomUp);
     HMODULE res = LoadLibraryA((programFolder + "\\res.dll").c_str());
     HDC atlas = CreateCompatibleDC(screen);
     HBITMAP atlasBitmap = CreateCompatibleBitmap(screen, 8 * 256, 15);

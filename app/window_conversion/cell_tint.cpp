@@ -9,12 +9,7 @@ constexpr DWORD DestinationOrPattern = 0x00FA0089;
 
 }  // namespace
 
-CellTint::CellTint(HDC target) : target_(target), previous_(SelectObject(target, GetStockObject(DC_BRUSH))) {}
-
-CellTint::~CellTint()
-{
-    SelectObject(target_, previous_);
-}
+CellTint::CellTint(HDC target) : target_(target), brush_(target, GetStockObject(DC_BRUSH)) {}
 
 void CellTint::Paint(int32_t x, int32_t y, uint32_t colour)
 {

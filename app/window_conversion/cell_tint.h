@@ -6,18 +6,17 @@
 
 #include <cstdint>
 
+#include "services/owned_handles.h"
+
 class CellTint {
 public:
     // Paints on `target` with its DC brush, selected for the tint's lifetime.
     explicit CellTint(HDC target);
-    ~CellTint();
-    CellTint(const CellTint&) = delete;
-    CellTint& operator=(const CellTint&) = delete;
 
     // The 8 × 15 cell at (x, y) in `colour` (0x00BBGGRR).
     void Paint(int32_t x, int32_t y, uint32_t colour);
 
 private:
     HDC target_;
-    HGDIOBJ previous_;
+    Selection brush_;
 };

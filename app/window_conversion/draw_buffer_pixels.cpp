@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "services/draw_target.h"
+#include "windows/color_value.h"
 
 namespace {
 
@@ -22,8 +23,7 @@ void ReadDrawBufferPixels(int32_t x, int32_t y, int32_t width, int32_t height, u
                 *colours++ = OutsideTheBuffer;
                 continue;
             }
-            uint32_t pixel = line[column];  // 0x00RRGGBB to the colour value 0x00BBGGRR
-            *colours++ = ((pixel >> 16) & 0xFF) | (pixel & 0xFF00) | ((pixel & 0xFF) << 16);
+            *colours++ = SwapRedBlue(line[column]);
         }
     }
 }

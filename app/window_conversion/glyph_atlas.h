@@ -8,13 +8,12 @@
 #include <array>
 #include <cstdint>
 
+#include "services/owned_handles.h"
+
 class GlyphAtlas {
 public:
     // The atlas is made compatible with `target`, where the glyphs will be drawn.
     explicit GlyphAtlas(HDC target);
-    ~GlyphAtlas();
-    GlyphAtlas(const GlyphAtlas&) = delete;
-    GlyphAtlas& operator=(const GlyphAtlas&) = delete;
 
     // Draws the glyph of `code` with its top-left corner at (x, y) of the drawing target,
     // pixel for pixel as DrawBitmapResource draws it. A glyph that is missing or not of the
@@ -27,8 +26,6 @@ private:
     bool Load(int32_t code);
 
     HDC target_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
+    MemoryBitmap atlas_;
     std::array<Slot, 256> slots_{};
 };

@@ -19,9 +19,11 @@
 #include "services/bitmap_drawing.h"
 #include "services/draw_target.h"
 #include "services/file_slots.h"
+#include "services/pixel_format.h"
 #include "toolbar.h"
 #include "values/number_text.h"
 #include "values/string_functions.h"
+#include "windows/color_value.h"
 #include "windows/controls.h"
 #include "windows/event_variables.h"
 
@@ -59,15 +61,9 @@ std::array<KeptGlyph, 256> KeptGlyphs;
 void PutGlyphCell(const std::array<uint32_t, GlyphWidth * GlyphHeight>& colours)
 {
     std::array<uint32_t, GlyphWidth * GlyphHeight> pixels;
-    for (size_t i = 0; i < colours.size(); ++i)  // colour value 0x00BBGGRR to 0x00RRGGBB
-        pixels[i] = ((colours[i] & 0xFF) << 16) | (colours[i] & 0xFF00) | ((colours[i] >> 16) & 0xFF);
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = GlyphWidth;
-    header.bmiHeader.biHeight = -GlyphHeight;  // top-down, as read
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
+    for (size_t i = 0; i < colours.size(); ++i)
+        pixels[i] = SwapRedBlue(colours[i]);
+    const BITMAPINFO header = Format32Bit(GlyphWidth, GlyphHeight);  // top-down, as read
     SetDIBitsToDevice(DrawBufferDc, 0, 0, GlyphWidth, GlyphHeight, 0, 0, 0, GlyphHeight, pixels.data(), &header,
                       DIB_RGB_COLORS);
 }
@@ -117,7 +113,7 @@ bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t heigh
     if (!EnsureDrawBuffer({width, height, ConversionMargin, ConversionTask}))
         return false;
     BeginDraw(DrawBufferWindow);
-    SetFileMode(2);
+    SetFileMode(FileModeReadWrite);
     if (!IsBmp())
         CallProcedure(ViewerDrawScaled, {StringValue(PictureFile), IntValue(0), IntValue(0), IntValue(width),
                                          IntValue(height), IntValue(1)});
@@ -133,7 +129,7 @@ bool DrawBufferConversionHost::DrawPictureNatural()
     if (!EnsureDrawBuffer({PictureWidth, PictureHeight, ConversionMargin, ConversionTask}))
         return false;
     BeginDraw(DrawBufferWindow);
-    SetFileMode(2);
+    SetFileMode(FileModeReadWrite);
     if (!IsBmp())
         CallProcedure(ViewerDraw, {StringValue(PictureFile), IntValue(0), IntValue(0), IntValue(1)});
     else

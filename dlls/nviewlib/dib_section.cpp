@@ -1,5 +1,7 @@
 #include "dib_section.h"
 
+#include "services/owned_handles.h"
+
 namespace nviewlib {
 
 HBITMAP CreatePictureBitmap(const picture_codecs::Picture& picture) {
@@ -11,11 +13,8 @@ HBITMAP CreatePictureBitmap(const picture_codecs::Picture& picture) {
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr || bits == nullptr) {
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    return nullptr;
-  }
+  GdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || bits == nullptr) return nullptr;
   const std::size_t stride = (std::size_t(picture.width) * 3 + 3) & ~std::size_t(3);
   auto* rows = static_cast<std::uint8_t*>(bits);
   for (std::uint32_t y = 0; y < picture.height; ++y) {
@@ -28,7 +27,7 @@ HBITMAP CreatePictureBitmap(const picture_codecs::Picture& picture) {
     }
   }
   GdiFlush();
-  return bitmap;
+  return bitmap.Release();
 }
 
 }  // namespace nviewlib

@@ -4,28 +4,11 @@
 
 #include <string>
 
+#include "services/owned_handles.h"
+
 namespace powerdll {
 
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : handle_(h) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() { Close(); }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-  bool Close() {
-    if (!Valid()) return true;
-    const bool closed = CloseHandle(handle_) != 0;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
@@ -46,9 +29,9 @@ bool WriteFileAtomically(const char* target, std::span<const std::uint8_t> bytes
   char temporary[MAX_PATH];
   if (GetTempFileNameA(folder.c_str(), "gmb", 0, temporary) == 0) return false;
 
-  FileHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  bool done = file.Valid() && WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
+  KernelHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  bool done = file && WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
   done = file.Close() && done;
   done = done && MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!done) DeleteFileA(temporary);

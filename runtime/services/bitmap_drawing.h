@@ -24,7 +24,4 @@ void DrawBitmapFile(const ScriptString& name, int32_t x, int32_t y, int32_t mode
 void StretchBitmapFile(const ScriptString& name, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode);
 // A name of decimal digits only is the resource number modulo 65536, else the name.
 void DrawBitmapResource(HMODULE module, const ScriptString& name, int32_t x, int32_t y, int32_t mode);
-// Copies with the colour of the source rectangle's bottom-left pixel transparent.
-void BlitTransparent(HDC destination, int32_t x, int32_t y, int32_t width, int32_t height, HDC source,
-                     int32_t sourceX, int32_t sourceY);
 void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);

@@ -5,13 +5,12 @@
 #include <cstring>
 #include <vector>
 
+#include "owned_handles.h"
 #include "values/error_report.h"
 #include "windows/drawing_state.h"
 
 namespace {
 
-constexpr int32_t NeedsAWindow = 237;
-constexpr int32_t BitmapNotSaved = 229;
 constexpr DWORD FileHeaderSize = 14;
 constexpr DWORD InfoHeaderSize = 40;
 
@@ -23,34 +22,9 @@ uint64_t RowBytes(int32_t width, int32_t height)
     return size > 0x7FFFFFFFull - FileHeaderSize - InfoHeaderSize ? 0 : size;
 }
 
-// The bitmap as an info header followed by its rows at 24 bits per pixel; empty on failure.
-std::vector<char> PackAs24Bit(HBITMAP bitmap, int32_t width, int32_t height)
-{
-    uint64_t rowBytes = RowBytes(width, height);
-    if (rowBytes == 0)
-        return {};
-    BITMAPINFOHEADER header = {};
-    header.biSize = InfoHeaderSize;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-
-    std::vector<char> packed(InfoHeaderSize + rowBytes);
-    std::memcpy(packed.data(), &header, InfoHeaderSize);
-    HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), packed.data() + InfoHeaderSize,
-                         reinterpret_cast<BITMAPINFO*>(packed.data()), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    if (rows == 0)
-        return {};
-    return packed;
-}
-
-// The file header and the info header exactly as stored: the sizes of the rectangle, no
+// The info header exactly as stored: the sizes of the rectangle at 24 bits per pixel, no
 // resolution, no size image, no colour table.
-void StoredHeaders(std::vector<char>& packed, int32_t width, int32_t height, BITMAPFILEHEADER& fileHeader)
+BITMAPINFOHEADER InfoHeader(int32_t width, int32_t height)
 {
     BITMAPINFOHEADER info = {};
     info.biSize = InfoHeaderSize;
@@ -59,12 +33,46 @@ void StoredHeaders(std::vector<char>& packed, int32_t width, int32_t height, BIT
     info.biPlanes = 1;
     info.biBitCount = 24;
     info.biCompression = BI_RGB;
-    std::memcpy(packed.data(), &info, InfoHeaderSize);
+    return info;
+}
 
-    fileHeader = {};
+// The bitmap as its info header followed by its rows at 24 bits per pixel; empty on failure.
+std::vector<char> PackAs24Bit(HBITMAP bitmap, int32_t width, int32_t height)
+{
+    uint64_t rowBytes = RowBytes(width, height);
+    if (rowBytes == 0)
+        return {};
+    const BITMAPINFOHEADER info = InfoHeader(width, height);
+    std::vector<char> packed(InfoHeaderSize + rowBytes);
+    std::memcpy(packed.data(), &info, InfoHeaderSize);
+    WindowDc screen(nullptr);
+    int rows = GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), packed.data() + InfoHeaderSize,
+                         reinterpret_cast<BITMAPINFO*>(packed.data()), DIB_RGB_COLORS);
+    if (rows == 0)
+        return {};
+    // GetDIBits fills in fields of its own; the file keeps the header as made.
+    std::memcpy(packed.data(), &info, InfoHeaderSize);
+    return packed;
+}
+
+BITMAPFILEHEADER FileHeader(const std::vector<char>& packed)
+{
+    BITMAPFILEHEADER fileHeader = {};
     fileHeader.bfType = 0x4D42;  // "BM"
     fileHeader.bfSize = static_cast<DWORD>(FileHeaderSize + packed.size());
     fileHeader.bfOffBits = FileHeaderSize + InfoHeaderSize;
+    return fileHeader;
+}
+
+// The rectangle of DrawTarget copied into a bitmap of its own.
+GdiObject<HBITMAP> CopyOfArea(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    auto surfaces = LockWindowSurfaces();
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(DrawTarget, width, height));
+    MemoryDc memory = CompatibleDc(DrawTarget);
+    Selection selected(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, width, height, DrawTarget, x, y, SRCCOPY);
+    return bitmap;
 }
 
 bool WriteAll(HANDLE file, const void* bytes, DWORD count)
@@ -81,41 +89,27 @@ static_assert(sizeof(BITMAPINFOHEADER) == InfoHeaderSize);
 void SaveBitmapArea(const ScriptString& name, int32_t x, int32_t y, int32_t width, int32_t height)
 {
     if (!DrawTarget) {
-        RaiseError(NeedsAWindow);
+        RaiseError(ErrorNeedsAWindow);
         return;
     }
     // An empty rectangle has no 24-bit file (the platform would hand back a 1 x 1
     // monochrome bitmap instead).
     if (width <= 0 || height <= 0) {
-        RaiseWarning(BitmapNotSaved, name.Text());
+        RaiseWarning(ErrorBitmapNotSaved, name.Text());
         return;
     }
-    std::vector<char> packed;
-    {
-        auto surfaces = LockWindowSurfaces();
-        HDC memory = CreateCompatibleDC(DrawTarget);
-        HBITMAP bitmap = CreateCompatibleBitmap(DrawTarget, width, height);
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, DrawTarget, x, y, SRCCOPY);
-        SelectObject(memory, previous);
-        if (bitmap)
-            packed = PackAs24Bit(bitmap, width, height);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-    }
+    // Selected out of its context before GetDIBits reads it.
+    GdiObject<HBITMAP> bitmap = CopyOfArea(x, y, width, height);
+    std::vector<char> packed = bitmap ? PackAs24Bit(bitmap.Get(), width, height) : std::vector<char>();
     if (packed.empty())
         return;
 
-    BITMAPFILEHEADER fileHeader;
-    StoredHeaders(packed, width, height, fileHeader);
-    HANDLE file = CreateFileA(name.Text(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_FLAG_RANDOM_ACCESS | FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool written = false;
-    if (file != INVALID_HANDLE_VALUE) {
-        written = WriteAll(file, &fileHeader, FileHeaderSize) &&
-                  WriteAll(file, packed.data(), static_cast<DWORD>(packed.size()));
-        CloseHandle(file);
-    }
+    const BITMAPFILEHEADER fileHeader = FileHeader(packed);
+    KernelHandle file(CreateFileA(name.Text(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_FLAG_RANDOM_ACCESS | FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool written = file && WriteAll(file.Get(), &fileHeader, FileHeaderSize) &&
+                   WriteAll(file.Get(), packed.data(), static_cast<DWORD>(packed.size()));
+    file.Close();
     if (!written)
-        RaiseWarning(BitmapNotSaved, name.Text());
+        RaiseWarning(ErrorBitmapNotSaved, name.Text());
 }

@@ -6,16 +6,10 @@
 #include "core/request_codes.h"
 #include "core/runtime_state.h"
 #include "dll_names.h"
+#include "owned_handles.h"
 #include "values/error_report.h"
 
 INT_PTR DllArgs[DllArgCount];
-
-namespace {
-
-constexpr int32_t DllNotLoadable = 247;
-constexpr int32_t FunctionMissing = 248;
-
-}  // namespace
 
 #if defined(_WIN64)
 
@@ -57,7 +51,7 @@ INT_PTR CallDllFunction(const ScriptString& dll, const ScriptString& function, c
 {
     if (count < 0 || count > DllArgCount) {
         std::string detail = std::string(function.Text()) + " (mehr als 32 Argumente)";
-        RaiseError(FunctionMissing, detail.c_str());
+        RaiseError(ErrorFunctionMissing, detail.c_str());
         return -1;
     }
     for (int32_t i = 0; i < count; ++i)
@@ -66,36 +60,33 @@ INT_PTR CallDllFunction(const ScriptString& dll, const ScriptString& function, c
     std::string_view name = dll.Text();
     std::string_view filePart = FileNamePart(name);
     if (filePart.size() > MaxFileNamePart) {
-        RaiseError(DllNotLoadable, dll.Text());
+        RaiseError(ErrorDllNotLoadable, dll.Text());
         return -1;
     }
     HMODULE module = GetModuleHandleA(std::string(filePart).c_str());
-    bool loadedHere = false;
+    // Nothing keeps a module that this call loaded for itself.
+    LoadedModule loadedHere;
     if (!module) {
         std::string toLoad = NameToLoad(name);
         if (toLoad.size() <= MaxNameToLoad)
-            module = LoadLibraryA(toLoad.c_str());
-        if (!module) {
-            RaiseError(DllNotLoadable, dll.Text());
+            loadedHere = LoadedModule(LoadLibraryA(toLoad.c_str()));
+        if (!loadedHere) {
+            RaiseError(ErrorDllNotLoadable, dll.Text());
             return -1;
         }
-        loadedHere = true;
+        module = loadedHere.Get();
     }
 
     FARPROC address = GetProcAddress(module, function.Text());
     if (!address) {
-        // Nothing keeps a module that this call loaded for itself.
-        if (loadedHere)
-            FreeLibrary(module);
-        RaiseError(FunctionMissing, function.Text());
+        loadedHere.Close();
+        RaiseError(ErrorFunctionMissing, function.Text());
         return -1;
     }
 
     DllCallRequest request{address, count, 0};
     SendMessageA(CommandWindow, GuiRequest, ReqCallFunction, reinterpret_cast<LPARAM>(&request));
     Sleep(0);
-    if (loadedHere)
-        FreeLibrary(module);
     return request.result;
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/runtime_state.h"
 #include "dll_calls.h"
+#include "owned_handles.h"
+#include "pixel_format.h"
 #include "text_fonts.h"
 #include "windows/drawing_state.h"
 
@@ -75,23 +77,16 @@ bool CreateDrawBuffer(int32_t width, int32_t height)
     // A section of 32-bit pixels, top-down: its bits can be read while it stays selected.
     // Its context is made like the screen's: the drawing target may be the main window's own
     // context, which the GUI thread may be painting through (one thread at a time).
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO format = Format32Bit(width, height);
     void* bits = nullptr;
-    HDC dc = width > 0 && height > 0 ? CreateCompatibleDC(nullptr) : nullptr;
-    HBITMAP bitmap = dc ? CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (!dc || !bitmap || !bits) {
-        if (dc)
-            DeleteDC(dc);
-        if (bitmap)
-            DeleteObject(bitmap);
+    MemoryDc made = width > 0 && height > 0 ? CompatibleDc(nullptr) : MemoryDc();
+    GdiObject<HBITMAP> section(made ? CreateDIBSection(made.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0)
+                                    : nullptr);
+    if (!made || !section || !bits)
         return false;
-    }
+    // From here on the buffer is the script's, released by DeleteDrawBuffer.
+    HDC dc = made.Release();
+    HBITMAP bitmap = section.Release();
     HGDIOBJ initial = SelectObject(dc, bitmap);
     PatBlt(dc, 0, 0, width, height, WHITENESS);
 

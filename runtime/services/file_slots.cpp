@@ -6,7 +6,7 @@
 #include "core/runtime_state.h"
 #include "values/error_report.h"
 
-int32_t FileMode = 2;
+int32_t FileMode = FileModeReadWrite;
 
 namespace {
 
@@ -17,13 +17,12 @@ struct FileSlot {
 
 FileSlot FileTable[LastFileSlot + 1];  // entry 0 unused: slots are numbered from 1
 
-constexpr int32_t SlotOutOfRange = 210;
 constexpr DWORD DirectoryBufferSize = 292;
 
 FileSlot* CheckedSlot(int32_t slot)
 {
     if (slot < FirstFileSlot || slot > LastFileSlot) {
-        RaiseError(SlotOutOfRange);
+        RaiseError(ErrorFileSlotOutOfRange);
         return nullptr;
     }
     return &FileTable[slot];
@@ -46,9 +45,9 @@ void CloseSlot(FileSlot& entry)
 DWORD AccessForMode(int32_t mode)
 {
     switch (mode) {
-    case 0:
+    case FileModeRead:
         return GENERIC_READ;
-    case 1:
+    case FileModeWrite:
         return GENERIC_WRITE;
     default:
         return GENERIC_READ | GENERIC_WRITE;

@@ -6,7 +6,12 @@
 
 #include "values/script_string.h"
 
-// The access OpenFile asks for: 0 read only, 1 write only, anything else read and write.
+// The access OpenFile asks for; any value not named here is read and write.
+enum FileAccessMode : int32_t {
+    FileModeRead = 0,
+    FileModeWrite = 1,
+    FileModeReadWrite = 2,
+};
 extern int32_t FileMode;
 
 constexpr int32_t FirstFileSlot = 1;

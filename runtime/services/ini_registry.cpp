@@ -2,12 +2,11 @@
 
 #include <string>
 
+#include "owned_handles.h"
 #include "values/error_report.h"
 
 namespace {
 
-constexpr int32_t WriteFailed = 303;
-constexpr int32_t RegistryFailed = 305;
 constexpr DWORD ValueBufferSize = 256;
 
 bool IsRegistryStore(const ScriptString& store)
@@ -30,13 +29,32 @@ std::string Quoted(const ScriptString& text)
 
 void RaiseRegistryWarning(const std::string& detail)
 {
-    RaiseWarning(RegistryFailed, detail.c_str());
+    RaiseWarning(ErrorRegistryFailed, detail.c_str());
+}
+
+// The key for reading; empty when it cannot be opened.
+RegistryKey OpenRegistryKey(const ScriptString& store, const ScriptString& section)
+{
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(RegistryRootFromName(store), section.Text(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return RegistryKey();
+    return RegistryKey(opened);
+}
+
+// The key for writing, made when missing; empty when it cannot be.
+RegistryKey CreateRegistryKey(const ScriptString& store, const ScriptString& section)
+{
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(RegistryRootFromName(store), section.Text(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                        nullptr, &created, nullptr) != ERROR_SUCCESS)
+        return RegistryKey();
+    return RegistryKey(created);
 }
 
 ScriptString ReadRegistryString(const ScriptString& store, const ScriptString& section, const ScriptString& key)
 {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(RegistryRootFromName(store), section.Text(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    RegistryKey opened = OpenRegistryKey(store, section);
+    if (!opened) {
         RaiseRegistryWarning("RegOpenKeyEx scheiterte für " + Quoted(section) + ".");
         return ScriptString();
     }
@@ -45,8 +63,8 @@ ScriptString ReadRegistryString(const ScriptString& store, const ScriptString& s
     char data[ValueBufferSize + 1] = {};
     DWORD type = REG_SZ;
     DWORD size = ValueBufferSize;
-    LONG status = RegQueryValueExA(opened, key.Text(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(opened);
+    LONG status = RegQueryValueExA(opened.Get(), key.Text(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    opened.Close();
     if (status != ERROR_SUCCESS) {
         RaiseRegistryWarning(Quoted(section) + " nicht in " + Quoted(key) + " gefunden.");
         return ScriptString();
@@ -57,14 +75,13 @@ ScriptString ReadRegistryString(const ScriptString& store, const ScriptString& s
 void WriteRegistryString(const ScriptString& store, const ScriptString& section, const ScriptString& key,
                          const ScriptString& value)
 {
-    HKEY created = nullptr;
-    if (RegCreateKeyExA(RegistryRootFromName(store), section.Text(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                        nullptr, &created, nullptr) != ERROR_SUCCESS) {
+    RegistryKey created = CreateRegistryKey(store, section);
+    if (!created) {
         RaiseRegistryWarning("RegCreateKeyEx scheiterte für " + Quoted(section) + ".");
         return;
     }
-    RegSetValueExA(created, key.Text(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.Text()), value.Length() + 1);
-    RegCloseKey(created);
+    RegSetValueExA(created.Get(), key.Text(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.Text()),
+                   value.Length() + 1);
 }
 
 }  // namespace
@@ -98,5 +115,5 @@ void WriteIniString(const ScriptString& store, const ScriptString& section, cons
         return;
     }
     if (!WritePrivateProfileStringA(section.Text(), key.Text(), value.Text(), store.Text()))
-        RaiseWarning(WriteFailed, store.Text());
+        RaiseWarning(ErrorWriteFailed, store.Text());
 }

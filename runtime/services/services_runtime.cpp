@@ -11,7 +11,7 @@ void InitialiseServices()
     DrawWindow = DrawBufferWindow;
     BitmapWidth = 0;
     BitmapHeight = 0;
-    FileMode = 2;
+    FileMode = FileModeReadWrite;
 }
 
 void CleanupServices()

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int32_t NeedsAWindow = 237;
-
 std::vector<HFONT> MadeFonts;  // made by SelectTextFont and not deleted yet
 
 bool MadeHere(HGDIOBJ font)
@@ -38,7 +36,7 @@ void SelectTextFont(const ScriptString& face, int32_t height, int32_t width, int
                     int32_t underline)
 {
     if (!DrawTarget) {
-        RaiseError(NeedsAWindow);
+        RaiseError(ErrorNeedsAWindow);
         return;
     }
     LOGFONTA font = {};

@@ -83,7 +83,7 @@ ScriptString StrMid(ScriptString s, int32_t pos, int32_t n)
 ScriptString StrDelete(ScriptString s, int32_t pos, int32_t n)
 {
     if (pos < 1) {
-        RaiseError(204);
+        RaiseError(ErrorStringIndexBelowOne);
         pos = 1;
     }
     if (static_cast<uint32_t>(pos) > s.Length() || n == 0)
@@ -199,7 +199,7 @@ ScriptString StrReplaceAll(ScriptString s, ScriptString search, ScriptString rep
 ScriptString StrField(ScriptString s, int32_t n, ScriptString separator)
 {
     if (n < 1) {
-        RaiseError(205);
+        RaiseError(ErrorSubstringNumberBelowOne);
         return ScriptString();
     }
     int32_t separators = CountOccurrences(s, separator);

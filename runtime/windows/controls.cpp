@@ -12,11 +12,15 @@
 
 namespace {
 
-constexpr DWORD RadioButtonStyle = 0x50010009;
-constexpr DWORD MultiLineEditStyle = 0x50311144;
+constexpr DWORD ChildStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD RadioButtonStyle = ChildStyle | WS_TABSTOP | BS_AUTORADIOBUTTON;
+constexpr DWORD MultiLineEditStyle = ChildStyle | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_WANTRETURN | ES_NOHIDESEL |
+                                     ES_AUTOVSCROLL | ES_MULTILINE;
 constexpr DWORD MultiLineEditExStyle = WS_EX_CLIENTEDGE;
-constexpr DWORD TextStyle = 0x50000000;
-constexpr DWORD GroupBoxStyle = 0x50020007;
+constexpr DWORD TextStyle = ChildStyle | SS_LEFT;
+constexpr DWORD GroupBoxStyle = ChildStyle | WS_GROUP | BS_GROUPBOX;
+static_assert(RadioButtonStyle == 0x50010009 && MultiLineEditStyle == 0x50311144 && TextStyle == 0x50000000 &&
+              GroupBoxStyle == 0x50020007);
 
 HWND PostControl(ControlRequest request)
 {

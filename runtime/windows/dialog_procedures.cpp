@@ -4,6 +4,7 @@
 #include "core/runtime_state.h"
 #include "event_variables.h"
 #include "input_reports.h"
+#include "services/owned_handles.h"
 
 namespace {
 
@@ -43,9 +44,8 @@ void ReportChildButton(WPARAM wParam)
 
 LRESULT OnDialogCreate(HWND window)
 {
-    HDC dc = GetDC(window);
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    ReleaseDC(window, dc);
+    WindowDc dc(window);
+    SetBkColor(dc.Get(), GetSysColor(COLOR_BTNFACE));
     return 0;
 }
 
@@ -90,10 +90,7 @@ LRESULT CALLBACK DialogWindowProcedure(HWND window, UINT message, WPARAM wParam,
         return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (lParam == 0)
-            return DefDlgProcA(window, message, wParam, lParam);
-        ReportScroll(window, message, wParam, reinterpret_cast<HWND>(lParam), DefDlgProcA);
-        return 0;
+        return ReportScroll(window, message, wParam, lParam, DefDlgProcA);
     case WM_SYSCOMMAND:
         return ReportSysCommand(window, wParam, lParam, DefDlgProcA);
     case WM_ENTERSIZEMOVE:
@@ -137,9 +134,7 @@ INT_PTR CALLBACK ResourceDialogProcedure(HWND dialog, UINT message, WPARAM wPara
         return TRUE;
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (lParam)
-            ReportScroll(dialog, message, wParam, reinterpret_cast<HWND>(lParam),
-                         NoDefault);
+        ReportScroll(dialog, message, wParam, lParam, NoDefault);
         return TRUE;
     case WM_USER:
         ReportReturnKey(dialog, true);

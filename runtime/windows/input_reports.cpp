@@ -89,9 +89,11 @@ void ReportNotify(const NMHDR& header)
     PulseInput();
 }
 
-void ReportScroll(HWND window, UINT message, WPARAM wParam, HWND scrollBar,
-                  WNDPROC defaultProcedure)
+LRESULT ReportScroll(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC defaultProcedure)
 {
+    if (lParam == 0)
+        return defaultProcedure(window, message, wParam, lParam);
+    auto scrollBar = reinterpret_cast<HWND>(lParam);
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -133,6 +135,7 @@ void ReportScroll(HWND window, UINT message, WPARAM wParam, HWND scrollBar,
         EventKind.exchange(EventControl);
         PulseInput();
     }
+    return 0;
 }
 
 LRESULT ReportSysCommand(HWND window, WPARAM wParam, LPARAM lParam,

@@ -18,9 +18,9 @@ LRESULT ReportCommand(HWND window, WPARAM wParam, LPARAM lParam, const CommandRe
 // WM_NOTIFY: a tab selection change is remembered; every notification ends a wait.
 void ReportNotify(const NMHDR& header);
 // WM_HSCROLL / WM_VSCROLL from a scroll-bar control: moves its thumb; the end of scrolling
-// ends a wait with EventKind 255.
-void ReportScroll(HWND window, UINT message, WPARAM wParam, HWND scrollBar,
-                  WNDPROC defaultProcedure);
+// ends a wait with EventKind 255. The window's own scroll bars (lParam 0) are left to the
+// default procedure.
+LRESULT ReportScroll(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC defaultProcedure);
 // WM_SYSCOMMAND: minimising, maximising and restoring end a wait with EventKind 4.
 LRESULT ReportSysCommand(HWND window, WPARAM wParam, LPARAM lParam,
                          WNDPROC defaultProcedure);

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int32_t NegativeWindowPosition = 223;
-
 // A null message for the main window is in the queue.
 std::atomic<bool> NudgeQueued{false};
 
@@ -33,11 +31,11 @@ void ReadClientSize(HWND window)
 HWND InsertAfter(int32_t z)
 {
     switch (z) {
-    case -2:
+    case ZOrderNotTopmost:
         return HWND_NOTOPMOST;
-    case -1:
+    case ZOrderTopmost:
         return HWND_TOPMOST;
-    case 1:
+    case ZOrderBottom:
         return HWND_BOTTOM;
     default:
         return HWND_TOP;
@@ -72,7 +70,7 @@ void SetWindowTitle(const ScriptString& title)
 void OpenMainWindow(int32_t x, int32_t y, int32_t width, int32_t height)
 {
     if (x < 0 || y < 0)
-        RaiseWarning(NegativeWindowPosition);
+        RaiseWarning(ErrorNegativeWindowPosition);
     if (HWND main = MainWindow.load()) {
         // Moved synchronously: the client size read next must be the new one.
         SetWindowPos(main, nullptr, x, y, width, height, SWP_NOZORDER);
@@ -85,9 +83,9 @@ void OpenMainWindow(int32_t x, int32_t y, int32_t width, int32_t height)
 int32_t SetWindowPosition(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, int32_t z)
 {
     if (x < 0 || y < 0)
-        RaiseWarning(NegativeWindowPosition);
+        RaiseWarning(ErrorNegativeWindowPosition);
     UINT flags = SWP_ASYNCWINDOWPOS;
-    if (z == 0)
+    if (z == ZOrderUnchanged)
         flags |= SWP_NOZORDER;
     return SetWindowPos(window, InsertAfter(z), x, y, width, height, flags);
 }

@@ -12,6 +12,14 @@ void SetWindowTitle(const ScriptString& title);
 // warned about (223) and then used.
 void OpenMainWindow(int32_t x, int32_t y, int32_t width, int32_t height);
 // z: 0 keeps the z-order, -1 topmost, -2 not topmost, 1 bottom, anything else top.
+// The z-order choices of SetWindowPosition; any value not named here brings the window to
+// the top.
+enum ZOrder : int32_t {
+    ZOrderNotTopmost = -2,
+    ZOrderTopmost = -1,
+    ZOrderUnchanged = 0,
+    ZOrderBottom = 1,
+};
 int32_t SetWindowPosition(HWND window, int32_t x, int32_t y, int32_t width, int32_t height, int32_t z);
 // Fills the drawing target and its mirror with the colour (15-bit unless TrueColor), puts
 // the text cursor home and lets the controls repaint. Opens a 640 x 480 window first if

@@ -8,6 +8,7 @@
 #include "event_variables.h"
 #include "input_reports.h"
 #include "main_window.h"
+#include "services/owned_handles.h"
 #include "window_settings.h"
 
 namespace {
@@ -32,10 +33,9 @@ void FillBacking(HWND window)
     if (SeeThrough) {
         POINT origin = {0, 0};
         ClientToScreen(window, &origin);
-        HDC screen = GetDC(nullptr);
-        BitBlt(BackingDC, 0, 0, ScreenWidth - origin.x, ScreenHeight - origin.y, screen, origin.x, origin.y,
+        WindowDc screen(nullptr);
+        BitBlt(BackingDC, 0, 0, ScreenWidth - origin.x, ScreenHeight - origin.y, screen.Get(), origin.x, origin.y,
                SRCCOPY);
-        ReleaseDC(nullptr, screen);
         return;
     }
     RECT all = {0, 0, ScreenWidth, ScreenHeight};
@@ -290,10 +290,7 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         return ReportSysCommand(window, wParam, lParam, DefWindowProcA);
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (lParam == 0)
-            return DefWindowProcA(window, message, wParam, lParam);
-        ReportScroll(window, message, wParam, reinterpret_cast<HWND>(lParam), DefWindowProcA);
-        return 0;
+        return ReportScroll(window, message, wParam, lParam, DefWindowProcA);
     case WM_LBUTTONDOWN:
         return OnButtonDown(window, 1, lParam);
     case WM_RBUTTONDOWN:

@@ -7,6 +7,7 @@
 #include "drawing_state.h"
 #include "event_variables.h"
 #include "main_window.h"
+#include "services/owned_handles.h"
 
 HFONT TextFont = nullptr;
 int32_t CharWidth = 8;
@@ -79,15 +80,13 @@ std::string WithoutLineBreaks(const ScriptString& text)
 void InitialiseTextOutput()
 {
     TextFont = static_cast<HFONT>(GetStockObject(SYSTEM_FIXED_FONT));
-    HDC measure = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(measure, TextFont);
+    MemoryDc measure = CompatibleDc(nullptr);
+    Selection font(measure.Get(), TextFont);
     TEXTMETRICA metrics = {};
-    if (GetTextMetricsA(measure, &metrics)) {
+    if (GetTextMetricsA(measure.Get(), &metrics)) {
         CharWidth = metrics.tmAveCharWidth;
         LineHeight = metrics.tmHeight - 2;
     }
-    SelectObject(measure, previous);
-    DeleteDC(measure);
     TextLine = 0;
     TextColumn = 0;
 }

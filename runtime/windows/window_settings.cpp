@@ -2,11 +2,15 @@
 
 namespace {
 
+// Window-free, so the window styles are spelled out: WS_MAXIMIZEBOX, WS_MINIMIZEBOX,
+// WS_THICKFRAME, WS_SYSMENU, WS_CAPTION, WS_POPUP and WS_EX_WINDOWEDGE.
+struct FlagStyle {
+    int32_t flag;
+    uint32_t style;
+};
+constexpr FlagStyle FrameStyles[] = {
+    {WindowMaximizeBox, 0x10000}, {WindowMinimizeBox, 0x20000}, {WindowSizingFrame, 0x40000}, {WindowSystemMenu, 0x80000}};
 constexpr uint32_t StyleBase = 0x2000;
-constexpr uint32_t MaximizeBox = 0x10000;
-constexpr uint32_t MinimizeBox = 0x20000;
-constexpr uint32_t ThickFrame = 0x40000;
-constexpr uint32_t SystemMenu = 0x80000;
 constexpr uint32_t Caption = 0xC00000;
 constexpr uint32_t Popup = 0x80000000;
 constexpr uint32_t ExWindowEdge = 0x100;
@@ -37,23 +41,19 @@ void ResetWindowSettings()
 void SetWindowStyle(int32_t flags)
 {
     uint32_t style = StyleBase;
-    if (flags & 0x1)
-        style |= MaximizeBox;
-    if (flags & 0x2)
-        style |= MinimizeBox;
-    if (flags & 0x4)
-        style |= ThickFrame;
-    if (flags & 0x8)
-        style |= SystemMenu;
-    if (flags & 0x10)
+    for (const FlagStyle& frame : FrameStyles) {
+        if (flags & frame.flag)
+            style |= frame.style;
+    }
+    if (flags & WindowNoMenu)
         NoMenu = 1;
-    if (flags & 0x20)
+    if (flags & WindowSeeThrough)
         SeeThrough = 1;
-    if (flags & 0x40) {
+    if (flags & WindowPopup) {
         style = (style | Popup) & ~Caption;
         WindowExStyle &= ~ExWindowEdge;
     }
-    if (flags & 0x200)
+    if (flags & WindowDialogKeys)
         DialogKeys = 1;
     WindowStyle = style;
 }

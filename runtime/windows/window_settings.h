@@ -21,9 +21,20 @@ extern int32_t TrueColor;        // 0: ClearWindow takes 15-bit colours
 // Restores the start-up defaults.
 void ResetWindowSettings();
 
-// Recomputes WindowStyle from the flags: 1 maximise box, 2 minimise box, 4 sizing frame,
-// 8 system menu, 0x10 no menu, 0x20 see-through, 0x40 popup without caption, 0x200 dialog
-// keys. WS_VISIBLE is left out; the creation request shows the window.
+// The flags of SetWindowStyle; other bits are ignored.
+enum WindowStyleFlag : int32_t {
+    WindowMaximizeBox = 0x1,
+    WindowMinimizeBox = 0x2,
+    WindowSizingFrame = 0x4,
+    WindowSystemMenu = 0x8,
+    WindowNoMenu = 0x10,
+    WindowSeeThrough = 0x20,  // the backing bitmap starts as the screen below
+    WindowPopup = 0x40,       // without caption or edge
+    WindowDialogKeys = 0x200,
+};
+
+// Recomputes WindowStyle from the flags. WS_VISIBLE is left out; the creation request shows
+// the window.
 void SetWindowStyle(int32_t flags);
 void SetColorMode(int32_t flag);
 void SetControlFontMode(int32_t flag);

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "services/owned_handles.h"
+#include "services/transparent_blit.h"
+
 namespace {
 
 constexpr UINT_PTR kCloseTimer = 1, kLogoTimer = 2;
@@ -32,39 +35,6 @@ SIZE BitmapSize(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
-// The program's transparent copy: the source's bottom-left colour is left out.
-void BlitTransparent(HDC dst, int x, int y, int w, int h, HDC src) {
-    HDC maskDc = CreateCompatibleDC(dst), inverseDc = CreateCompatibleDC(dst);
-    HDC workDc = CreateCompatibleDC(dst), copyDc = CreateCompatibleDC(src);
-    HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr), inverse = CreateBitmap(w, h, 1, 1, nullptr);
-    HBITMAP work = CreateCompatibleBitmap(dst, w, h), copy = CreateCompatibleBitmap(src, w, h);
-    HGDIOBJ oldMask = SelectObject(maskDc, mask), oldInverse = SelectObject(inverseDc, inverse);
-    HGDIOBJ oldWork = SelectObject(workDc, work), oldCopy = SelectObject(copyDc, copy);
-    BitBlt(copyDc, 0, 0, w, h, src, 0, 0, SRCCOPY);
-    SetMapMode(copyDc, GetMapMode(dst));
-    COLORREF previous = SetBkColor(copyDc, GetPixel(copyDc, 0, h - 1));
-    BitBlt(maskDc, 0, 0, w, h, copyDc, 0, 0, SRCCOPY);
-    SetBkColor(copyDc, previous);
-    BitBlt(inverseDc, 0, 0, w, h, maskDc, 0, 0, NOTSRCCOPY);
-    BitBlt(workDc, 0, 0, w, h, dst, x, y, SRCCOPY);
-    BitBlt(workDc, 0, 0, w, h, maskDc, 0, 0, SRCAND);
-    BitBlt(copyDc, 0, 0, w, h, inverseDc, 0, 0, SRCAND);
-    BitBlt(workDc, 0, 0, w, h, copyDc, 0, 0, SRCPAINT);
-    BitBlt(dst, x, y, w, h, workDc, 0, 0, SRCCOPY);
-    SelectObject(maskDc, oldMask);
-    SelectObject(inverseDc, oldInverse);
-    SelectObject(workDc, oldWork);
-    SelectObject(copyDc, oldCopy);
-    DeleteObject(mask);
-    DeleteObject(inverse);
-    DeleteObject(work);
-    DeleteObject(copy);
-    DeleteDC(maskDc);
-    DeleteDC(inverseDc);
-    DeleteDC(workDc);
-    DeleteDC(copyDc);
-}
-
 // Draws a picture at its own size, or stretched by `scale`; mode -1 is transparent.
 SIZE Draw(HDC dc, const char* name, int x, int y, int mode, int scale = 1) {
     HBITMAP bitmap = LoadPicture(name);
@@ -73,33 +43,28 @@ SIZE Draw(HDC dc, const char* name, int x, int y, int mode, int scale = 1) {
         return {0, 0};
     }
     SIZE size = BitmapSize(bitmap);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
+    MemoryBitmap memory(dc, bitmap);
     if (mode == -1)
-        BlitTransparent(dc, x, y, size.cx, size.cy, memory);
+        BlitTransparent(dc, x, y, size.cx, size.cy, memory.Dc(), 0, 0);
     else if (scale == 1)
-        BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCCOPY);
+        BitBlt(dc, x, y, size.cx, size.cy, memory.Dc(), 0, 0, SRCCOPY);
     else
-        StretchBlt(dc, x, y, size.cx * scale, size.cy * scale, memory, 0, 0, size.cx, size.cy, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+        StretchBlt(dc, x, y, size.cx * scale, size.cy * scale, memory.Dc(), 0, 0, size.cx, size.cy, SRCCOPY);
     return size;
 }
 
 // Writes a rectangle of a device context as a 24-bit BMP file, as the program does.
 bool SaveArea(HDC dc, const char* path, int x, int y, int w, int h) {
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, dc, x, y, SRCCOPY);
-    SelectObject(memory, old);
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, w, h));
+    MemoryDc memory = CompatibleDc(dc);
+    {
+        Selection selected(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, w, h, dc, x, y, SRCCOPY);
+    }
     BITMAPINFOHEADER info{sizeof info, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     const DWORD stride = (w * 3 + 3) & ~3;
     std::vector<unsigned char> rows(stride * h);
-    GetDIBits(memory, bitmap, 0, h, rows.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    GetDIBits(memory.Get(), bitmap.Get(), 0, h, rows.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + rows.size()), 0, 0, 54};
     FILE* out = std::fopen(path, "wb");
     if (!out) return false;
@@ -112,25 +77,20 @@ bool SaveArea(HDC dc, const char* path, int x, int y, int w, int h) {
 // The toolbar's image lists from the three strips of "TBG", through 24-bit files loaded
 // with LR_LOADFROMFILE | LR_LOADTRANSPARENT and added without a mask.
 void MakeImageLists(HDC screen) {
-    HDC buffer = CreateCompatibleDC(screen);
-    HBITMAP bufferBitmap = CreateCompatibleBitmap(screen, 600, 40);
-    HGDIOBJ old = SelectObject(buffer, bufferBitmap);
-    SIZE size = Draw(buffer, "TBG", 0, 0, 0);
+    MemoryBitmap buffer(screen, CreateCompatibleBitmap(screen, 600, 40));
+    SIZE size = Draw(buffer.Dc(), "TBG", 0, 0, 0);
     const int w = size.cx / 3;
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     for (int i = 0; i < 3; ++i) {
         imageLists[i] = ImageList_Create(32, 32, ILC_COLOR32, 0, 0);
         std::string path = std::string(folder) + "T" + std::to_string(i + 1) + ".BMP";
-        SaveArea(buffer, path.c_str(), i * w, 0, w, 32);
-        HBITMAP strip = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, 0x30));
-        ImageList_Add(imageLists[i], strip, nullptr);
-        DeleteObject(strip);
+        SaveArea(buffer.Dc(), path.c_str(), i * w, 0, w, 32);
+        GdiObject<HBITMAP> strip(static_cast<HBITMAP>(
+            LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_LOADTRANSPARENT)));
+        ImageList_Add(imageLists[i], strip.Get(), nullptr);
         DeleteFileA(path.c_str());
     }
-    SelectObject(buffer, old);
-    DeleteObject(bufferBitmap);
-    DeleteDC(buffer);
 }
 
 HWND MakeToolbar(HWND parent) {
@@ -177,23 +137,20 @@ void GlyphText(HDC dc, int x, int y, const unsigned char* text, int scale) {
         std::string name = "fixedsys" + std::to_string(text[i]);
         HBITMAP bitmap = LoadPicture(name.c_str());
         if (!bitmap) continue;
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        StretchBlt(dc, x + i * 8 * scale, y, 8 * scale, 15 * scale, memory, 0, 0, 8, 15, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
+        MemoryBitmap memory(dc, bitmap);
+        StretchBlt(dc, x + i * 8 * scale, y, 8 * scale, 15 * scale, memory.Dc(), 0, 0, 8, 15, SRCCOPY);
     }
 }
 
 void Compose(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    HDC dc = GetDC(window);
-    backing = CreateCompatibleDC(dc);
-    backingBitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    {
+        WindowDc dc(window);
+        backing = CreateCompatibleDC(dc.Get());
+        backingBitmap = CreateCompatibleBitmap(dc.Get(), client.right, client.bottom);
+    }
     SelectObject(backing, backingBitmap);
-    ReleaseDC(window, dc);
     FillRect(backing, &client, GetSysColorBrush(COLOR_BTNFACE));
     SelectObject(backing, GetStockObject(DEFAULT_GUI_FONT));
 
@@ -204,17 +161,14 @@ void Compose(HWND window) {
     RECT edit{5, 55, 505, 441};
     FillRect(backing, &edit, GetSysColorBrush(COLOR_WINDOW));
     const char* strips[] = {"hot", "normal", "disabled"};
-    HBITMAP tbg = LoadPicture("TBG");
-    HDC memory = CreateCompatibleDC(backing);
-    HGDIOBJ old = SelectObject(memory, tbg);
-    for (int i = 0; i < 3; ++i) {
-        Label(backing, 12, 72 + i * 40, strips[i]);
-        BitBlt(backing, 70, 62 + i * 40, 192, 32, memory, i * 192, 0, SRCCOPY);
-        StretchBlt(backing, 280, 62 + i * 40, 96, 32, memory, i * 192 + 64, 0, 96, 32, SRCCOPY);
+    {
+        MemoryBitmap tbg(backing, LoadPicture("TBG"));
+        for (int i = 0; i < 3; ++i) {
+            Label(backing, 12, 72 + i * 40, strips[i]);
+            BitBlt(backing, 70, 62 + i * 40, 192, 32, tbg.Dc(), i * 192, 0, SRCCOPY);
+            StretchBlt(backing, 280, 62 + i * 40, 96, 32, tbg.Dc(), i * 192 + 64, 0, 96, 32, SRCCOPY);
+        }
     }
-    SelectObject(memory, old);
-    DeleteObject(tbg);
-    DeleteDC(memory);
     const unsigned char big[] = "Glyphmill \x91\x92\xB4\xA7";
     GlyphText(backing, 12, 190, big, 3);
     const unsigned char umlauts[] = "\xC4\xD6\xDC\xE4\xF6\xFC\xDF\xC9\xE8\xF1\xE7\xFF";
@@ -246,9 +200,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         } else {
             // The program draws the logo straight onto its window, over the toolbar, and
             // again after every pass of its main loop.
-            HDC dc = GetDC(window);
-            Draw(dc, "logo", 510, 6, -1);
-            ReleaseDC(window, dc);
+            WindowDc dc(window);
+            Draw(dc.Get(), "logo", 510, 6, -1);
         }
         return 0;
     case WM_DESTROY:
@@ -287,9 +240,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     RegisterClassA(&cls);
     HWND window = CreateWindowExA(0, "ResPreview", "Glyphmill 1.2", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                   20, 20, 700, 500, nullptr, nullptr, instance, nullptr);
-    HDC screen = GetDC(nullptr);
-    MakeImageLists(screen);
-    ReleaseDC(nullptr, screen);
+    MakeImageLists(WindowDc(nullptr).Get());
     Compose(window);
     MakeToolbar(window);
     MakeControl(window, "BUTTON", "Methode:", BS_GROUPBOX, 510, 92, 180, 80);

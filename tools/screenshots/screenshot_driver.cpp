@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "services/owned_handles.h"
 #include "support/program_driver.h"
 
 namespace {
@@ -16,20 +17,19 @@ bool SaveWindowPicture(HWND window, const std::string& path)
     GetWindowRect(window, &rect);
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, previous);
+    WindowDc screen(nullptr);
+    MemoryDc memory = CompatibleDc(screen.Get());
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    {
+        Selection selected(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
+    }
 
     BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     int rowBytes = (width * 3 + 3) / 4 * 4;
     std::string pixels(static_cast<size_t>(rowBytes) * height, '\0');
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    GetDIBits(memory.Get(), bitmap.Get(), 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+              DIB_RGB_COLORS);
 
     BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + pixels.size()), 0, 0, 54};
     FILE* out = std::fopen(path.c_str(), "wb");

@@ -4,21 +4,10 @@
 #include <fstream>
 #include <map>
 
+#include "services/pixel_format.h"
+#include "windows/color_value.h"
+
 namespace {
-
-// A top-down 32-bit DIB of `width` × `height`.
-BITMAPINFO TopDown32(int width, int height)
-{
-    BITMAPINFO header{};
-    header.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    return header;
-}
-
-// 0x00RRGGBB to the colour value 0x00BBGGRR, and back.
-uint32_t RedBlueSwapped(uint32_t pixel)
-{
-    return ((pixel >> 16) & 0xFF) | (pixel & 0xFF00) | ((pixel & 0xFF) << 16);
-}
 
 PixelImage FromBitmap(HBITMAP bitmap)
 {
@@ -27,25 +16,25 @@ PixelImage FromBitmap(HBITMAP bitmap)
     PixelImage image;
     image.width = info.bmWidth;
     image.height = info.bmHeight;
-    BITMAPINFO header = TopDown32(image.width, image.height);
+    BITMAPINFO header = Format32Bit(image.width, image.height);
     std::vector<uint32_t> bgra(static_cast<size_t>(image.width) * image.height);
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, bitmap, 0, image.height, bgra.data(), &header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     image.colours.reserve(bgra.size());
     for (uint32_t pixel : bgra)
-        image.colours.push_back(RedBlueSwapped(pixel));
+        image.colours.push_back(SwapRedBlue(pixel));
     return image;
 }
 
 HBITMAP ToBitmap(const PixelImage& image)
 {
-    BITMAPINFO header = TopDown32(image.width, image.height);
+    const BITMAPINFO header = Format32Bit(image.width, image.height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
     auto* out = static_cast<uint32_t*>(bits);
     for (uint32_t colour : image.colours)
-        *out++ = RedBlueSwapped(colour);
+        *out++ = SwapRedBlue(colour);
     return bitmap;
 }
 

@@ -2,19 +2,15 @@
 
 #include <vector>
 
+#include "services/pixel_format.h"
+
 namespace bitmap_pixels {
 
 std::optional<picture_codecs::Picture> Read(HBITMAP bitmap) {
   BITMAP description{};
   if (GetObjectA(bitmap, sizeof description, &description) != sizeof description) return std::nullopt;
   picture_codecs::Picture picture(std::uint32_t(description.bmWidth), std::uint32_t(description.bmHeight));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = description.bmWidth;
-  info.bmiHeader.biHeight = -description.bmHeight;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = Format32Bit(description.bmWidth, description.bmHeight);
   std::vector<std::uint8_t> bgrx(std::size_t(description.bmWidth) * description.bmHeight * 4);
   HDC screen = GetDC(nullptr);
   const int lines = GetDIBits(screen, bitmap, 0, UINT(description.bmHeight), bgrx.data(), &info, DIB_RGB_COLORS);

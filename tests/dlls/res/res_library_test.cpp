@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "services/pixel_format.h"
+#include "windows/color_value.h"
+
 namespace {
 
 struct Picture {
@@ -40,15 +43,14 @@ protected:
         GetObjectA(bitmap, sizeof info, &info);
         picture.width = info.bmWidth;
         picture.height = info.bmHeight;
-        BITMAPINFO request{};
-        request.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        BITMAPINFO request = Format32Bit(info.bmWidth, info.bmHeight);
         std::vector<std::uint32_t> raw(static_cast<size_t>(info.bmWidth) * info.bmHeight);
         HDC screen = GetDC(nullptr);
         const int rows = GetDIBits(screen, bitmap, 0, info.bmHeight, raw.data(), &request, DIB_RGB_COLORS);
         ReleaseDC(nullptr, screen);
         DeleteObject(bitmap);
         if (rows != info.bmHeight) return Picture{};
-        for (std::uint32_t p : raw) picture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+        for (std::uint32_t p : raw) picture.pixels.push_back(SwapRedBlue(p));
         return picture;
     }
 
