@@ -31,8 +31,8 @@ void AppendEscaped(std::string& out, char c)
 // Calls begin(colour) before each run of one colour within a line, character(c) for each
 // character, and end(lineEnds) after each run; line ends (CR LF) are appended after that.
 template <typename Begin, typename Character, typename End>
-std::string ColourRuns(const ResultText& text, const std::vector<uint32_t>& colours, Begin begin,
-                       Character character, End end)
+std::string ColourRuns(const ResultText& text, const std::vector<uint32_t>& colours, Begin begin, Character character,
+                       End end)
 {
     std::string out;
     size_t cell = 0;

@@ -256,7 +256,6 @@ bool WriteHtmlFile(const ScriptString& path, const ScriptString& title, const Sc
         ScriptString header = HtmlHeader(title, fontSize);
         ScriptString footer = HtmlFooter();
         return WriteSlotBytes(header.Text(), header.Length()) &&
-               WriteSlotBytes(TextBuffer.Text(), TextBuffer.Length()) &&
-               WriteSlotBytes(footer.Text(), footer.Length());
+               WriteSlotBytes(TextBuffer.Text(), TextBuffer.Length()) && WriteSlotBytes(footer.Text(), footer.Length());
     });
 }

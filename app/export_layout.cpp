@@ -11,7 +11,8 @@ ScriptString HtmlHeader(const ScriptString& title, const ScriptString& fontSize)
     }
     header.Append(title);
     header.Append("</title>");
-    for (const char* line : {"<meta name='GENERATOR' content='Glyphmill 1.2'>", "</head>", "<body>", "<pre>", "<font size='"}) {
+    for (const char* line :
+         {"<meta name='GENERATOR' content='Glyphmill 1.2'>", "</head>", "<body>", "<pre>", "<font size='"}) {
         header.Append(CRLF);
         header.Append(line);
     }

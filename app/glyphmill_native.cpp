@@ -139,8 +139,8 @@ int ConvertPictures(const CommandOptions& options, const std::vector<std::string
         bool started = worker.process >= 0;
         std::string messages = started ? ReadAll(worker.messages) : std::string();
         int code = !started ? -1 : WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        WriteStandardError(report.Finished(options.pictures[worker.index], outputs[worker.index], code, started,
-                                           messages));
+        WriteStandardError(
+            report.Finished(options.pictures[worker.index], outputs[worker.index], code, started, messages));
     }
     WriteStandardError(report.Summary());
     return report.WorstExitCode();

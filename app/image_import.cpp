@@ -48,12 +48,18 @@ ScriptString ViewerLibrary()
 DWORD ViewerRasterOperation(int32_t mode)
 {
     switch (mode) {
-    case 1: return SRCCOPY;
-    case 2: return SRCAND;
-    case 3: return SRCPAINT;
-    case 4: return SRCINVERT;
-    case 5: return DSTINVERT;
-    default: return static_cast<DWORD>(mode);
+    case 1:
+        return SRCCOPY;
+    case 2:
+        return SRCAND;
+    case 3:
+        return SRCPAINT;
+    case 4:
+        return SRCINVERT;
+    case 5:
+        return DSTINVERT;
+    default:
+        return static_cast<DWORD>(mode);
     }
 }
 

@@ -170,8 +170,8 @@ void StartUp()
     DrawPreviewFrame();
     FixedsysFont = CreateFontHandle("Fixedsys", 10, 0, 0, 0, 0);
     SansSerifFont = CreateFontHandle("MS Sans Serif", 13, 0, 0, 0, 0);
-    BrightnessSlider = CreateControl(TRACKBAR_CLASSA, "", SliderStyle, 514, 275, 171, 24, MainWindow.load(), 2001,
-                                     InstanceHandle, 0);
+    BrightnessSlider =
+        CreateControl(TRACKBAR_CLASSA, "", SliderStyle, 514, 275, 171, 24, MainWindow.load(), 2001, InstanceHandle, 0);
     DrawSliderMark();
     CreateControls();
 
@@ -221,8 +221,8 @@ void DrawPreview()
     double x = PreviewX + PreviewLeft;
     double y = PreviewY + PreviewTop;
     if (!StrEqual(PictureExt, "bmp"))
-        CallProcedure(ViewerDrawScaled, {StringValue(PictureFile), RealValue(x), RealValue(y),
-                                         RealValue(PreviewWidth), RealValue(PreviewHeight), IntValue(1)});
+        CallProcedure(ViewerDrawScaled, {StringValue(PictureFile), RealValue(x), RealValue(y), RealValue(PreviewWidth),
+                                         RealValue(PreviewHeight), IntValue(1)});
     else
         StretchBitmapFile(PictureFile, static_cast<int32_t>(x), static_cast<int32_t>(y),
                           static_cast<int32_t>(PreviewWidth), static_cast<int32_t>(PreviewHeight), 0);
@@ -235,8 +235,9 @@ void ShowChosenPicture(const ScriptString& chosen)
     WriteIniString(SettingsFile, "folders", "load", GetDirectory("@"));
     LoadFolder = GetDirectory("@");
     TakePicture(chosen);
-    SetWindowTextA(ResolutionLabel, (ScriptString("Auflösung: ") + IntToStr(PictureWidth) + " x " +
-                                     IntToStr(PictureHeight) + " Pixel").Text());
+    SetWindowTextA(
+        ResolutionLabel,
+        (ScriptString("Auflösung: ") + IntToStr(PictureWidth) + " x " + IntToStr(PictureHeight) + " Pixel").Text());
     DrawPreview();
     DrawLogo();  // the PCX reader's path may have run over it
 }

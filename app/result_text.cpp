@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-ResultText::ResultText() : bytes_(InitialCapacity, 0) {}
+ResultText::ResultText() : bytes_(InitialCapacity, 0)
+{
+}
 
 void ResultText::Clear()
 {

@@ -21,8 +21,8 @@
 namespace {
 
 constexpr DWORD CreationStyle = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP;
-constexpr DWORD FlatStyle = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS |
-                            CCS_NODIVIDER | CCS_TOP;
+constexpr DWORD FlatStyle =
+    WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP;
 static_assert(FlatStyle == 0x50000B41);
 constexpr INT_PTR ToolbarId = 2000;
 constexpr int32_t PictureSize = 32;
@@ -49,8 +49,8 @@ constexpr ButtonRow Button(int32_t image, int32_t command, int32_t string)
 constexpr ButtonRow Separator = {-1, -1, BTNS_SEP, 0, -1};
 
 constexpr ButtonRow ButtonTable[] = {
-    Button(0, CmdLoad, 0), Button(1, CmdSave, 1), Separator, Button(2, CmdStart, 3),
-    Button(3, CmdCancel, 4), Separator, Button(4, CmdHelp, 6), Button(5, CmdExit, 7),
+    Button(0, CmdLoad, 0), Button(1, CmdSave, 1), Separator, Button(2, CmdStart, 3), Button(3, CmdCancel, 4), Separator,
+    Button(4, CmdHelp, 6), Button(5, CmdExit, 7),
 };
 
 constexpr const char* StringTable[] = {
@@ -95,8 +95,9 @@ void FillImageLists()
     for (int list = HotList; list < ListCount; ++list) {
         GdiObject<HBITMAP> pictures(CreateCompatibleBitmap(DrawTarget, stripWidth, PictureSize));
         COLORREF transparent = CopyStrip(pictures.Get(), list * stripWidth, stripWidth);
-        CallDllFunction("COMCTL32", "ImageList_AddMasked", {ImageLists[list], reinterpret_cast<INT_PTR>(pictures.Get()),
-                                                            static_cast<INT_PTR>(transparent)});
+        CallDllFunction(
+            "COMCTL32", "ImageList_AddMasked",
+            {ImageLists[list], reinterpret_cast<INT_PTR>(pictures.Get()), static_cast<INT_PTR>(transparent)});
     }
     EndDraw();
 }
@@ -136,8 +137,8 @@ void TbCreate()
     int32_t largeImages = ArgInt(1);
     int32_t withText = ArgInt(2);
     for (INT_PTR& list : ImageLists)
-        list = CallDllFunction("COMCTL32", "ImageList_Create",
-                               {PictureSize, PictureSize, ILC_COLOR32 | ILC_MASK, 0, 0});
+        list =
+            CallDllFunction("COMCTL32", "ImageList_Create", {PictureSize, PictureSize, ILC_COLOR32 | ILC_MASK, 0, 0});
     FillImageLists();
 
     Toolbar = CreateControl(TOOLBARCLASSNAMEA, "", CreationStyle, 0, 0, 0, 0, MainWindow.load(), ToolbarId,

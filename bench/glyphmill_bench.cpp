@@ -302,11 +302,12 @@ int main(int argc, char** argv)
     if (pieceRounds > 0) {
         pieces = MeasurePieces(ProgramFolder, pieceRounds);
         std::printf("Single operations (medians of %d rounds):\n", pieceRounds);
-        std::printf("  GetPixel %.3f us; GetDIBits of a 2000 x 15 band %.1f us; PBM_SETPOS %.2f ms (same position %.2f ms); "
-                    "EM_REPLACESEL of a line %.1f ms;\n  glyph DrawBitmapResource %.3f ms; BitBlt 8 x 15 from an atlas %.2f us;"
-                    " WM_SETTEXT",
-                    pieces.getPixelUs, pieces.bandReadUs, pieces.progressMs, pieces.sameProgressMs, pieces.appendMs, pieces.glyphLoadMs,
-                    pieces.atlasBlitUs);
+        std::printf(
+            "  GetPixel %.3f us; GetDIBits of a 2000 x 15 band %.1f us; PBM_SETPOS %.2f ms (same position %.2f ms); "
+            "EM_REPLACESEL of a line %.1f ms;\n  glyph DrawBitmapResource %.3f ms; BitBlt 8 x 15 from an atlas %.2f us;"
+            " WM_SETTEXT",
+            pieces.getPixelUs, pieces.bandReadUs, pieces.progressMs, pieces.sameProgressMs, pieces.appendMs,
+            pieces.glyphLoadMs, pieces.atlasBlitUs);
         for (auto [bytes, ms] : pieces.setTextMs)
             std::printf(" %d B %.1f ms;", bytes, ms);
         std::printf("\n\n");
@@ -416,7 +417,8 @@ int main(int argc, char** argv)
                 static_cast<int>(exportTimes.size()), Median(exportTimes), NAN, ""};
         if (pieceRounds > 0) {
             char line[256];
-            std::snprintf(line, sizeof line, "    first version: %d glyph loads at %.3f ms (single operations) = %.0f ms",
+            std::snprintf(line, sizeof line,
+                          "    first version: %d glyph loads at %.3f ms (single operations) = %.0f ms",
                           width / 8 * lines, pieces.glyphLoadMs, width / 8 * lines * pieces.glyphLoadMs);
             row.breakdown = line;
         }

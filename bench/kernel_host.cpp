@@ -89,7 +89,8 @@ KernelTimes TimeExactKernel(const PixelImage& picture, const std::string& glyphF
         for (int run = 0; run < std::max(1, runs); ++run) {
             auto start = std::chrono::steady_clock::now();
             for (int i = 0; i < times.cells; ++i)
-                chosen[static_cast<size_t>(i)] = table.Nearest(cells.data() + static_cast<size_t>(i) * GlyphPixelCount, path);
+                chosen[static_cast<size_t>(i)] =
+                    table.Nearest(cells.data() + static_cast<size_t>(i) * GlyphPixelCount, path);
             ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
         return MedianOf(ms);

@@ -35,7 +35,7 @@ private:
     const PixelImage& picture_;
     int32_t slider_;
     bool halfHeight_;
-    std::map<int32_t, PixelImage> glyphs_;                          // loaded before any timing
+    std::map<int32_t, PixelImage> glyphs_;                         // loaded before any timing
     std::map<std::pair<int32_t, int32_t>, PixelImage> stretched_;  // made on the first run
     const PixelImage* drawn_ = nullptr;
 };

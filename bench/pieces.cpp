@@ -33,7 +33,6 @@ std::string SampleLine(int row)
     return line + "\r\n";
 }
 
-
 void MeasureGdi(PieceCosts& costs, const std::string& programFolder, int repeats)
 {
     HDC screen = GetDC(nullptr);
@@ -141,8 +140,8 @@ ProgramLikeWindow::ProgramLikeWindow()
     HINSTANCE instance = GetModuleHandleA(nullptr);
     window = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 500, nullptr, nullptr,
                              instance, nullptr);
-    edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", 0x50311144, 5, 55, 500, 386, window, nullptr, instance,
-                           nullptr);
+    edit =
+        CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", 0x50311144, 5, 55, 500, 386, window, nullptr, instance, nullptr);
     progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 66, 450, 439, 19, window, nullptr,
                                instance, nullptr);
     font = CreateFontA(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Fixedsys");

@@ -28,13 +28,13 @@ struct ProgramLikeWindow {
 void RunBesideWindows(const std::function<void()>& work);
 
 struct PieceCosts {
-    double getPixelUs = 0;     // one GetPixel on a 2000 × 2000 compatible bitmap
-    double bandReadUs = 0;     // one GetDIBits of a 2000 × 15 band of it
-    double progressMs = 0;     // one PBM_SETPOS sent to the visible progress bar, a new position
-    double sameProgressMs = 0; // the same, at the position the bar already shows
-    double appendMs = 0;       // EM_SETSEL + EM_REPLACESEL of one 250-character line, visible
-    double glyphLoadMs = 0;    // LoadImageA of a glyph, select, BitBlt, free (one DrawBitmapResource)
-    double atlasBlitUs = 0;    // BitBlt of 8 × 15 pixels from a bitmap selected once
+    double getPixelUs = 0;      // one GetPixel on a 2000 × 2000 compatible bitmap
+    double bandReadUs = 0;      // one GetDIBits of a 2000 × 15 band of it
+    double progressMs = 0;      // one PBM_SETPOS sent to the visible progress bar, a new position
+    double sameProgressMs = 0;  // the same, at the position the bar already shows
+    double appendMs = 0;        // EM_SETSEL + EM_REPLACESEL of one 250-character line, visible
+    double glyphLoadMs = 0;     // LoadImageA of a glyph, select, BitBlt, free (one DrawBitmapResource)
+    double atlasBlitUs = 0;     // BitBlt of 8 × 15 pixels from a bitmap selected once
     std::vector<std::pair<int, double>> setTextMs;  // WM_SETTEXT of the whole text: (bytes, ms)
 };
 

@@ -43,7 +43,19 @@ constexpr int32_t MinColumns = 8;
 constexpr int32_t MaxColumns = 1000;
 
 enum class Switch {
-    None, Convert, Method, Height, Brightness, Out, FontSize, Width, Color, OutDir, Format, Help, Unknown
+    None,
+    Convert,
+    Method,
+    Height,
+    Brightness,
+    Out,
+    FontSize,
+    Width,
+    Color,
+    OutDir,
+    Format,
+    Help,
+    Unknown
 };
 
 std::string Lower(std::string_view text)
@@ -62,12 +74,11 @@ Switch SwitchOf(const std::string& word)
         const char* name;
         Switch value;
     };
-    constexpr Named Switches[] = {{"convert", Switch::Convert},       {"method", Switch::Method},
-                                  {"height", Switch::Height},         {"brightness", Switch::Brightness},
-                                  {"out", Switch::Out},               {"fontsize", Switch::FontSize},
-                                  {"width", Switch::Width},           {"color", Switch::Color},
-                                  {"out-dir", Switch::OutDir},        {"format", Switch::Format},
-                                  {"help", Switch::Help},             {"?", Switch::Help}};
+    constexpr Named Switches[] = {
+        {"convert", Switch::Convert},       {"method", Switch::Method}, {"height", Switch::Height},
+        {"brightness", Switch::Brightness}, {"out", Switch::Out},       {"fontsize", Switch::FontSize},
+        {"width", Switch::Width},           {"color", Switch::Color},   {"out-dir", Switch::OutDir},
+        {"format", Switch::Format},         {"help", Switch::Help},     {"?", Switch::Help}};
     bool dashes = word.size() > 2 && word.starts_with("--");
     bool slash = word.size() > 1 && word[0] == '/';
     if (!dashes && !slash)

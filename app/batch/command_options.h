@@ -18,7 +18,7 @@ enum class OutputForm { Console, Text, Html, Bitmap };
 
 struct CommandOptions {
     RunMode mode = RunMode::Window;
-    std::string picture;  // Window: "" when none was given; Convert: the first picture
+    std::string picture;                // Window: "" when none was given; Convert: the first picture
     std::vector<std::string> pictures;  // Convert: every picture given, wildcards unexpanded
     BatchMethod method = BatchMethod::FourPixel;
     bool halfHeight = true;
@@ -29,7 +29,7 @@ struct CommandOptions {
     int32_t columns = 0;       // --width; 0: the picture's own size
     bool colour = false;       // --color
     std::string outputFolder;  // --out-dir; "" when not given
-    std::string error;  // Invalid: what is wrong, in German
+    std::string error;         // Invalid: what is wrong, in German
     // Invalid: the words of a window start, which may come from the desktop, where nobody
     // reads standard error; then a message box tells it.
     bool inWindow = false;

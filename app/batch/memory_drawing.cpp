@@ -90,7 +90,9 @@ picture_codecs::Picture StretchLikeBlit(const picture_codecs::Picture& picture, 
     return stretched;
 }
 
-MemoryDrawBuffer::MemoryDrawBuffer() : width_(DrawBufferStartSide), height_(DrawBufferStartSide) {}
+MemoryDrawBuffer::MemoryDrawBuffer() : width_(DrawBufferStartSide), height_(DrawBufferStartSide)
+{
+}
 
 void MemoryDrawBuffer::Ensure(int32_t width, int32_t height, int32_t margin, const char* task, int failureCode)
 {

@@ -50,7 +50,7 @@ private:
 // The picture being converted, as the size reader and the drawing see it.
 struct LoadedPicture {
     SharedPicture pixels;
-    int32_t headerWidth = 0;   // what the size reader of its format finds
+    int32_t headerWidth = 0;  // what the size reader of its format finds
     int32_t headerHeight = 0;
 };
 

@@ -109,9 +109,8 @@ public:
         startup.hStdError = error;
         std::string line = commandLine;
         PROCESS_INFORMATION process{};
-        if (error != INVALID_HANDLE_VALUE &&
-            CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                           &process)) {
+        if (error != INVALID_HANDLE_VALUE && CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
+                                                            CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
             CloseHandle(process.hThread);
             process_ = process.hProcess;
         }
@@ -212,7 +211,6 @@ std::vector<std::string> ResultPaths(const CommandOptions& options)
 
 int ConvertPictures(const CommandOptions& options, const std::vector<std::string>& outputs)
 {
-
     char temp[MAX_PATH + 1] = {};
     DWORD tempLength = GetTempPathA(sizeof temp, temp);
     std::string errorPrefix = std::string(tempLength > 0 && tempLength < sizeof temp ? temp : "") + "glyphmill-" +

@@ -42,7 +42,9 @@ uint32_t Channel(uint32_t colour, int channel)
 class ScaledRows {
 public:
     ScaledRows(int32_t sourceWidth, const SourceRowReader& readRow, int32_t width)
-        : readRow_(readRow), shares_(SharesAlong(sourceWidth, width)), width_(width),
+        : readRow_(readRow),
+          shares_(SharesAlong(sourceWidth, width)),
+          width_(width),
           pixels_(static_cast<size_t>(sourceWidth))
     {
     }

@@ -9,7 +9,9 @@ constexpr DWORD DestinationOrPattern = 0x00FA0089;
 
 }  // namespace
 
-CellTint::CellTint(HDC target) : target_(target), brush_(target, GetStockObject(DC_BRUSH)) {}
+CellTint::CellTint(HDC target) : target_(target), brush_(target, GetStockObject(DC_BRUSH))
+{
+}
 
 void CellTint::Paint(int32_t x, int32_t y, uint32_t colour)
 {

@@ -83,8 +83,11 @@ UpdatePace UpdatePace::OfScreen()
 }
 
 WindowConversionHost::WindowConversionHost(UpdatePace pace)
-    : pace_(std::move(pace)), progressShown_(pace_.now() - pace_.frame), lastShown_(pace_.now()),
-      lastLine_(lastShown_), sendCost_(FirstSendCost)
+    : pace_(std::move(pace)),
+      progressShown_(pace_.now() - pace_.frame),
+      lastShown_(pace_.now()),
+      lastLine_(lastShown_),
+      sendCost_(FirstSendCost)
 {
 }
 

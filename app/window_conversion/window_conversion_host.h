@@ -57,10 +57,10 @@ private:
     UpdatePace pace_;
     int32_t shownPosition_ = -1;  // what the bar shows; not known before the first update
     Clock::time_point progressShown_;
-    size_t textLength_ = 0;       // bytes of the result text given so far
-    size_t shownLength_ = 0;      // bytes of it that the text field holds
-    std::string pending_;         // lines given but not yet shown
+    size_t textLength_ = 0;   // bytes of the result text given so far
+    size_t shownLength_ = 0;  // bytes of it that the text field holds
+    std::string pending_;     // lines given but not yet shown
     Clock::time_point lastShown_;
     Clock::time_point lastLine_;
-    Clock::duration sendCost_;    // what the last batch's messages took
+    Clock::duration sendCost_;  // what the last batch's messages took
 };

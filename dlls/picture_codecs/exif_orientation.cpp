@@ -4,51 +4,77 @@
 
 namespace picture_codecs {
 
-int ReadExifOrientation(std::span<const std::uint8_t> app1) {
-  static constexpr std::uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
-  if (app1.size() < 14 || !std::equal(kExif, kExif + 6, app1.begin())) return 1;
-  const auto tiff = app1.subspan(6);
-  const bool big_endian = tiff[0] == 'M' && tiff[1] == 'M';
-  if (!big_endian && !(tiff[0] == 'I' && tiff[1] == 'I')) return 1;
-  ByteReader in(tiff, 2);
-  auto u16 = [&] { return big_endian ? in.U16be() : in.U16le(); };
-  auto u32 = [&] { return big_endian ? in.U32be() : in.U32le(); };
-  if (u16() != 42) return 1;
-  in.Seek(u32());
-  const std::uint16_t entries = u16();
-  for (std::uint16_t i = 0; i < entries && !in.Failed(); ++i) {
-    const std::uint16_t tag = u16();
-    const std::uint16_t type = u16();
-    u32();  // count
-    const std::uint16_t value = u16();
-    u16();
-    if (tag == 0x0112 && type == 3 && !in.Failed()) return value >= 1 && value <= 8 ? value : 1;
-  }
-  return 1;
+int ReadExifOrientation(std::span<const std::uint8_t> app1)
+{
+    static constexpr std::uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
+    if (app1.size() < 14 || !std::equal(kExif, kExif + 6, app1.begin()))
+        return 1;
+    const auto tiff = app1.subspan(6);
+    const bool big_endian = tiff[0] == 'M' && tiff[1] == 'M';
+    if (!big_endian && !(tiff[0] == 'I' && tiff[1] == 'I'))
+        return 1;
+    ByteReader in(tiff, 2);
+    auto u16 = [&] { return big_endian ? in.U16be() : in.U16le(); };
+    auto u32 = [&] { return big_endian ? in.U32be() : in.U32le(); };
+    if (u16() != 42)
+        return 1;
+    in.Seek(u32());
+    const std::uint16_t entries = u16();
+    for (std::uint16_t i = 0; i < entries && !in.Failed(); ++i) {
+        const std::uint16_t tag = u16();
+        const std::uint16_t type = u16();
+        u32();  // count
+        const std::uint16_t value = u16();
+        u16();
+        if (tag == 0x0112 && type == 3 && !in.Failed())
+            return value >= 1 && value <= 8 ? value : 1;
+    }
+    return 1;
 }
 
-Picture ApplyOrientation(const Picture& stored, int orientation) {
-  if (orientation < 2 || orientation > 8) return stored;
-  const std::uint32_t w = stored.width, h = stored.height;
-  const bool swapped = orientation >= 5;
-  Picture upright(swapped ? h : w, swapped ? w : h);
-  for (std::uint32_t y = 0; y < upright.height; ++y) {
-    for (std::uint32_t x = 0; x < upright.width; ++x) {
-      std::uint32_t sx = x, sy = y;
-      switch (orientation) {
-        case 2: sx = w - 1 - x; break;
-        case 3: sx = w - 1 - x; sy = h - 1 - y; break;
-        case 4: sy = h - 1 - y; break;
-        case 5: sx = y; sy = x; break;
-        case 6: sx = y; sy = h - 1 - x; break;
-        case 7: sx = w - 1 - y; sy = h - 1 - x; break;
-        case 8: sx = w - 1 - y; sy = x; break;
-      }
-      const std::uint8_t* p = stored.Pixel(sx, sy);
-      upright.Set(x, y, p[0], p[1], p[2]);
+Picture ApplyOrientation(const Picture& stored, int orientation)
+{
+    if (orientation < 2 || orientation > 8)
+        return stored;
+    const std::uint32_t w = stored.width, h = stored.height;
+    const bool swapped = orientation >= 5;
+    Picture upright(swapped ? h : w, swapped ? w : h);
+    for (std::uint32_t y = 0; y < upright.height; ++y) {
+        for (std::uint32_t x = 0; x < upright.width; ++x) {
+            std::uint32_t sx = x, sy = y;
+            switch (orientation) {
+            case 2:
+                sx = w - 1 - x;
+                break;
+            case 3:
+                sx = w - 1 - x;
+                sy = h - 1 - y;
+                break;
+            case 4:
+                sy = h - 1 - y;
+                break;
+            case 5:
+                sx = y;
+                sy = x;
+                break;
+            case 6:
+                sx = y;
+                sy = h - 1 - x;
+                break;
+            case 7:
+                sx = w - 1 - y;
+                sy = h - 1 - x;
+                break;
+            case 8:
+                sx = w - 1 - y;
+                sy = x;
+                break;
+            }
+            const std::uint8_t* p = stored.Pixel(sx, sy);
+            upright.Set(x, y, p[0], p[1], p[2]);
+        }
     }
-  }
-  return upright;
+    return upright;
 }
 
 }  // namespace picture_codecs

@@ -5,10 +5,12 @@
 // Every block stb_image allocates starts zeroed. Its inflater takes the invalid distance
 // codes 30 and 31 of a corrupt PNG stream as distance 0 and copies bytes it has not written
 // yet; they then read as zeros instead of memory nobody wrote.
-static void* ZeroedRealloc(void* block, size_t old_size, size_t new_size) {
-  unsigned char* grown = realloc(block, new_size);
-  if (grown && new_size > old_size) memset(grown + old_size, 0, new_size - old_size);
-  return grown;
+static void* ZeroedRealloc(void* block, size_t old_size, size_t new_size)
+{
+    unsigned char* grown = realloc(block, new_size);
+    if (grown && new_size > old_size)
+        memset(grown + old_size, 0, new_size - old_size);
+    return grown;
 }
 #define STBI_MALLOC(size) calloc(1, size)
 #define STBI_REALLOC_SIZED(block, old_size, new_size) ZeroedRealloc(block, old_size, new_size)

@@ -103,12 +103,12 @@ void ServeLayoutDialog(LayoutDialogRequest& request)
 
 void ServeResourceDialog(ResourceDialogRequest& request)
 {
-    request.dialog = CreateDialogParamA(request.instance, request.templateName, request.parent,
-                                        ResourceDialogProcedure, 0);
+    request.dialog =
+        CreateDialogParamA(request.instance, request.templateName, request.parent, ResourceDialogProcedure, 0);
     if (!request.dialog) {
         WORD id = static_cast<WORD>(std::atoi(request.templateName));
-        request.dialog = CreateDialogParamA(request.instance, MAKEINTRESOURCEA(id), request.parent,
-                                            ResourceDialogProcedure, 0);
+        request.dialog =
+            CreateDialogParamA(request.instance, MAKEINTRESOURCEA(id), request.parent, ResourceDialogProcedure, 0);
     }
     ShowDialog(request.dialog);
 }

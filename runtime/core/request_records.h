@@ -23,9 +23,9 @@ struct ControlRequest {
     const char* text;  // ReqCreateTabControl: the first tab's label
     int32_t x, y, width, height;
     HWND parent;
-    INT_PTR id;  // mode 1 only; a menu handle for a top-level window
+    INT_PTR id;          // mode 1 only; a menu handle for a top-level window
     HINSTANCE instance;  // mode 1 only
-    HWND window;  // out: 0 on failure
+    HWND window;         // out: 0 on failure
 };
 
 // ReqPeekMessage.
@@ -93,7 +93,7 @@ struct EditBoxDialogRequest {
 // ReqListBoxDialog.
 struct ListBoxDialogRequest {
     const char* title;
-    int32_t lineCount;  // chooses the template "LISTBOX1" to "LISTBOX8"
+    int32_t lineCount;    // chooses the template "LISTBOX1" to "LISTBOX8"
     ScriptString chosen;  // out
 };
 

@@ -50,8 +50,8 @@ HWND CreateRequestedWindow(const ControlRequest& request, const char* text)
     HINSTANCE instance = asGiven ? request.instance : InstanceHandle;
     if (!asGiven)
         ++NextControlId;
-    return CreateWindowExA(request.exStyle, request.className, text, request.style, request.x, request.y,
-                           request.width, request.height, request.parent, id, instance, nullptr);
+    return CreateWindowExA(request.exStyle, request.className, text, request.style, request.x, request.y, request.width,
+                           request.height, request.parent, id, instance, nullptr);
 }
 
 void ServeCreateControl(ControlRequest& request)
@@ -101,9 +101,8 @@ void ServeDestroyWindow(DestroyWindowRequest& request)
 
 void ServeCreateDialogWindow(DialogWindowRequest& request)
 {
-    request.window = CreateWindowExA(WindowExStyle, DialogWindowClass, request.title, WindowStyle, request.x,
-                                     request.y, request.width, request.height, request.parent, nullptr,
-                                     InstanceHandle, nullptr);
+    request.window = CreateWindowExA(WindowExStyle, DialogWindowClass, request.title, WindowStyle, request.x, request.y,
+                                     request.width, request.height, request.parent, nullptr, InstanceHandle, nullptr);
     if (!request.window)
         return;
     ShowWindow(request.window, SW_SHOW);

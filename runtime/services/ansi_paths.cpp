@@ -11,8 +11,8 @@ std::optional<std::string> ExactAnsi(const std::wstring& text)
     if (text.empty())
         return std::string();
     int wideLength = static_cast<int>(text.size());
-    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, nullptr, 0, nullptr,
-                                     nullptr);
+    int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
     if (length <= 0)
         return std::nullopt;
     std::string bytes(static_cast<size_t>(length), '\0');
@@ -90,8 +90,9 @@ std::wstring UnusablePathText(const AnsiPath& path, PathPurpose purpose)
     std::wstring text = L"Die Grafik kann nicht geöffnet werden: " + path.original + L"\r\n";
     if (!Exists(path))
         return text + L"Die Datei gibt es nicht.";
-    return text + L"Ihr Name enthält Zeichen, die Glyphmill nicht lesen kann, und Windows hat für sie keinen "
-                  L"kurzen Namen (8.3). Bitte die Datei umbenennen.";
+    return text +
+           L"Ihr Name enthält Zeichen, die Glyphmill nicht lesen kann, und Windows hat für sie keinen "
+           L"kurzen Namen (8.3). Bitte die Datei umbenennen.";
 }
 
 std::string UnusablePathAnsiText(const AnsiPath& path, PathPurpose purpose)

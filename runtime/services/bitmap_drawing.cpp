@@ -115,8 +115,7 @@ void StretchBitmapFile(const ScriptString& name, int32_t x, int32_t y, int32_t w
     KeepSize(bitmap);
     OnEachTarget([&](HDC target) {
         SetStretchBltMode(target, COLORONCOLOR);
-        StretchBlt(target, x, y, width, height, source.Dc(), 0, 0, BitmapWidth, BitmapHeight,
-                   RasterOperation(mode));
+        StretchBlt(target, x, y, width, height, source.Dc(), 0, 0, BitmapWidth, BitmapHeight, RasterOperation(mode));
     });
 }
 

@@ -26,8 +26,8 @@ INT_PTR CallWithArguments(FARPROC address, const INT_PTR* a, int32_t)
 {
     auto function = reinterpret_cast<AnyFunction>(reinterpret_cast<void (*)()>(address));
     return function(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11], a[12], a[13], a[14],
-                    a[15], a[16], a[17], a[18], a[19], a[20], a[21], a[22], a[23], a[24], a[25], a[26], a[27],
-                    a[28], a[29], a[30], a[31]);
+                    a[15], a[16], a[17], a[18], a[19], a[20], a[21], a[22], a[23], a[24], a[25], a[26], a[27], a[28],
+                    a[29], a[30], a[31]);
 }
 
 }  // namespace
@@ -97,7 +97,8 @@ INT_PTR CallDllFunction(const ScriptString& dll, const ScriptString& function, s
 
 HMODULE LoadDll(const ScriptString& name)
 {
-    return reinterpret_cast<HMODULE>(CallDllFunction("KERNEL32", "LoadLibraryA", {reinterpret_cast<INT_PTR>(name.Text())}));
+    return reinterpret_cast<HMODULE>(
+        CallDllFunction("KERNEL32", "LoadLibraryA", {reinterpret_cast<INT_PTR>(name.Text())}));
 }
 
 INT_PTR FreeDll(HMODULE module)

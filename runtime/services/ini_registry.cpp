@@ -88,7 +88,7 @@ void WriteRegistryString(const ScriptString& store, const ScriptString& section,
 
 HKEY RegistryRootFromName(const ScriptString& store)
 {
-    static const HKEY Roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE,   HKEY_USERS,
+    static const HKEY Roots[] = {HKEY_CLASSES_ROOT,     HKEY_CURRENT_USER,   HKEY_LOCAL_MACHINE, HKEY_USERS,
                                  HKEY_PERFORMANCE_DATA, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA};
     if (!IsRegistryStore(store))
         return nullptr;

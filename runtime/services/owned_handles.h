@@ -58,11 +58,26 @@ private:
     Handle handle_ = Traits::Empty();
 };
 
-inline bool DeleteGdiObject(HGDIOBJ object) { return DeleteObject(object) != 0; }
-inline bool DeleteMemoryDc(HDC dc) { return DeleteDC(dc) != 0; }
-inline bool CloseKernelHandle(HANDLE handle) { return CloseHandle(handle) != 0; }
-inline bool CloseRegistryKey(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
-inline bool UnloadModule(HMODULE module) { return FreeLibrary(module) != 0; }
+inline bool DeleteGdiObject(HGDIOBJ object)
+{
+    return DeleteObject(object) != 0;
+}
+inline bool DeleteMemoryDc(HDC dc)
+{
+    return DeleteDC(dc) != 0;
+}
+inline bool CloseKernelHandle(HANDLE handle)
+{
+    return CloseHandle(handle) != 0;
+}
+inline bool CloseRegistryKey(HKEY key)
+{
+    return RegCloseKey(key) == ERROR_SUCCESS;
+}
+inline bool UnloadModule(HMODULE module)
+{
+    return FreeLibrary(module) != 0;
+}
 
 // A handle that is empty when null.
 template <typename T, auto Release>
@@ -93,8 +108,14 @@ inline MemoryDc CompatibleDc(HDC like)
     return MemoryDc(CreateCompatibleDC(like));
 }
 
-inline bool SelectBack(HDC dc, HGDIOBJ previous) { return SelectObject(dc, previous) != nullptr; }
-inline bool ReleaseWindowDc(HWND window, HDC dc) { return ReleaseDC(window, dc) != 0; }
+inline bool SelectBack(HDC dc, HGDIOBJ previous)
+{
+    return SelectObject(dc, previous) != nullptr;
+}
+inline bool ReleaseWindowDc(HWND window, HDC dc)
+{
+    return ReleaseDC(window, dc) != 0;
+}
 
 // A handle of two parts, both needed for the release; empty when the second is null.
 template <typename First, typename Second, auto Release>

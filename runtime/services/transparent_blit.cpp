@@ -2,8 +2,8 @@
 
 #include "owned_handles.h"
 
-void BlitTransparent(HDC destination, int32_t x, int32_t y, int32_t width, int32_t height, HDC source,
-                     int32_t sourceX, int32_t sourceY)
+void BlitTransparent(HDC destination, int32_t x, int32_t y, int32_t width, int32_t height, HDC source, int32_t sourceX,
+                     int32_t sourceY)
 {
     MemoryBitmap mask(destination, CreateBitmap(width, height, 1, 1, nullptr));
     MemoryBitmap inverse(destination, CreateBitmap(width, height, 1, 1, nullptr));

@@ -9,8 +9,8 @@
 extern int32_t ErrorLevel;
 
 struct ErrorBoxes {
-    void (*showError)(const char* title);       // error icon, OK
-    bool (*askToContinue)(const char* title);   // warning icon, OK (true) or Cancel (false)
+    void (*showError)(const char* title);      // error icon, OK
+    bool (*askToContinue)(const char* title);  // warning icon, OK (true) or Cancel (false)
     [[noreturn]] void (*endProgram)();
 };
 

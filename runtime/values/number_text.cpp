@@ -37,7 +37,8 @@ ScriptString FloatToStr(double value)
     int places = DecimalPlaces > 0 ? DecimalPlaces : 0;
     // Room for the 309 integer digits of the largest double, its sign and point.
     std::vector<char> digits(static_cast<size_t>(places) + 320);
-    auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, places);
+    auto [end, error] =
+        std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, places);
     if (error != std::errc())
         return ScriptString();
     std::string text(digits.data(), end);

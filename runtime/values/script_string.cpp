@@ -34,11 +34,17 @@ char* ScriptString::NewBlock(uint32_t length)
     return block;
 }
 
-ScriptString::ScriptString(Adopt, char* block, uint32_t length) : length_(length), buffer_(block) {}
+ScriptString::ScriptString(Adopt, char* block, uint32_t length) : length_(length), buffer_(block)
+{
+}
 
-ScriptString::ScriptString() : ScriptString(Adopt{}, NewBlock(0), 0) {}
+ScriptString::ScriptString() : ScriptString(Adopt{}, NewBlock(0), 0)
+{
+}
 
-ScriptString::ScriptString(const char* text) : ScriptString(text, TextLength(text)) {}
+ScriptString::ScriptString(const char* text) : ScriptString(text, TextLength(text))
+{
+}
 
 ScriptString::ScriptString(const char* bytes, uint32_t count)
     : ScriptString(Adopt{}, NewBlock(CheckedLength(count)), count)
@@ -47,7 +53,9 @@ ScriptString::ScriptString(const char* bytes, uint32_t count)
         std::memcpy(buffer_, bytes, count);
 }
 
-ScriptString::ScriptString(const ScriptString& other) : ScriptString(other.buffer_, other.length_) {}
+ScriptString::ScriptString(const ScriptString& other) : ScriptString(other.buffer_, other.length_)
+{
+}
 
 ScriptString::ScriptString(ScriptString&& other) noexcept : ScriptString()
 {

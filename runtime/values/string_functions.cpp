@@ -126,11 +126,16 @@ unsigned char UpperCaseByte(unsigned char c)
     if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
         return static_cast<unsigned char>(c - 0x20);
     switch (c) {
-    case 0x9A: return 0x8A;  // š
-    case 0x9C: return 0x8C;  // œ
-    case 0x9E: return 0x8E;  // ž
-    case 0xFF: return 0x9F;  // ÿ
-    default: return c;
+    case 0x9A:
+        return 0x8A;  // š
+    case 0x9C:
+        return 0x8C;  // œ
+    case 0x9E:
+        return 0x8E;  // ž
+    case 0xFF:
+        return 0x9F;  // ÿ
+    default:
+        return c;
     }
 }
 
@@ -139,11 +144,16 @@ unsigned char LowerCaseByte(unsigned char c)
     if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
         return static_cast<unsigned char>(c + 0x20);
     switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
+    case 0x8A:
+        return 0x9A;
+    case 0x8C:
+        return 0x9C;
+    case 0x8E:
+        return 0x9E;
+    case 0x9F:
+        return 0xFF;
+    default:
+        return c;
     }
 }
 
@@ -210,7 +220,8 @@ ScriptString StrField(ScriptString s, int32_t n, ScriptString separator)
     const char* start = s.Text();
     const char* end = s.Text() + s.Length();
     for (int32_t skipped = 0; skipped < n - 1; ++skipped)
-        start = FindBytes(start, static_cast<size_t>(end - start), separator.Text(), separator.Length()) + separator.Length();
+        start = FindBytes(start, static_cast<size_t>(end - start), separator.Text(), separator.Length()) +
+                separator.Length();
     const char* next = FindBytes(start, static_cast<size_t>(end - start), separator.Text(), separator.Length());
     return ScriptString(start, static_cast<uint32_t>((next ? next : end) - start));
 }

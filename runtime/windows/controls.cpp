@@ -14,8 +14,8 @@ namespace {
 
 constexpr DWORD ChildStyle = WS_CHILD | WS_VISIBLE;
 constexpr DWORD RadioButtonStyle = ChildStyle | WS_TABSTOP | BS_AUTORADIOBUTTON;
-constexpr DWORD MultiLineEditStyle = ChildStyle | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_WANTRETURN | ES_NOHIDESEL |
-                                     ES_AUTOVSCROLL | ES_MULTILINE;
+constexpr DWORD MultiLineEditStyle =
+    ChildStyle | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_WANTRETURN | ES_NOHIDESEL | ES_AUTOVSCROLL | ES_MULTILINE;
 constexpr DWORD MultiLineEditExStyle = WS_EX_CLIENTEDGE;
 constexpr DWORD TextStyle = ChildStyle | SS_LEFT;
 constexpr DWORD GroupBoxStyle = ChildStyle | WS_GROUP | BS_GROUPBOX;
@@ -33,8 +33,8 @@ HWND PostControl(ControlRequest request)
     return request.window;
 }
 
-HWND CreateNumbered(const char* className, DWORD style, DWORD exStyle, HWND parent, const ScriptString& text,
-                    int32_t x, int32_t y, int32_t width, int32_t height)
+HWND CreateNumbered(const char* className, DWORD style, DWORD exStyle, HWND parent, const ScriptString& text, int32_t x,
+                    int32_t y, int32_t width, int32_t height)
 {
     return PostControl({0, style, exStyle, className, text.Text(), x, y, width, height, parent, 0, nullptr, nullptr});
 }

@@ -138,8 +138,7 @@ LRESULT ReportScroll(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WN
     return 0;
 }
 
-LRESULT ReportSysCommand(HWND window, WPARAM wParam, LPARAM lParam,
-                         WNDPROC defaultProcedure)
+LRESULT ReportSysCommand(HWND window, WPARAM wParam, LPARAM lParam, WNDPROC defaultProcedure)
 {
     WPARAM command = wParam & 0xFFF0;
     LRESULT result = defaultProcedure(window, WM_SYSCOMMAND, wParam, lParam);

@@ -22,8 +22,7 @@ void ReportNotify(const NMHDR& header);
 // default procedure.
 LRESULT ReportScroll(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC defaultProcedure);
 // WM_SYSCOMMAND: minimising, maximising and restoring end a wait with EventKind 4.
-LRESULT ReportSysCommand(HWND window, WPARAM wParam, LPARAM lParam,
-                         WNDPROC defaultProcedure);
+LRESULT ReportSysCommand(HWND window, WPARAM wParam, LPARAM lParam, WNDPROC defaultProcedure);
 // WM_USER, sent by IsDialogMessageA as DM_GETDEFID: Return ends a wait with EventKind 13.
 void ReportReturnKey(HWND window, bool alwaysMoveFocus);
 // WM_CLOSE in dialog-keyboard mode: the window stays and the wait ends with EventKind 2.

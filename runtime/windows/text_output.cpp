@@ -17,8 +17,8 @@ int32_t TextColumn = 0;
 
 namespace {
 
-constexpr COLORREF TextColor = 0x000000;        // palette entry 0
-constexpr COLORREF TextBackground = 0xFFFFFF;   // palette entry 15
+constexpr COLORREF TextColor = 0x000000;       // palette entry 0
+constexpr COLORREF TextBackground = 0xFFFFFF;  // palette entry 15
 
 int32_t Columns()
 {

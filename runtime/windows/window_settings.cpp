@@ -8,8 +8,10 @@ struct FlagStyle {
     int32_t flag;
     uint32_t style;
 };
-constexpr FlagStyle FrameStyles[] = {
-    {WindowMaximizeBox, 0x10000}, {WindowMinimizeBox, 0x20000}, {WindowSizingFrame, 0x40000}, {WindowSystemMenu, 0x80000}};
+constexpr FlagStyle FrameStyles[] = {{WindowMaximizeBox, 0x10000},
+                                     {WindowMinimizeBox, 0x20000},
+                                     {WindowSizingFrame, 0x40000},
+                                     {WindowSystemMenu, 0x80000}};
 constexpr uint32_t StyleBase = 0x2000;
 constexpr uint32_t Caption = 0xC00000;
 constexpr uint32_t Popup = 0x80000000;

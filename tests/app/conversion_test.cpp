@@ -67,9 +67,23 @@ TEST(Charsets, GlyphCharsetHoldsEveryCodeOnceInItsFixedOrder)
         uint32_t position;  // 1-based
         int code;
     };
-    for (Position p : {Position{1, 0x92}, {2, 0xFF}, {27, 0xE6}, {28, 0xD1}, {29, 0x20}, {30, 0xE5}, {49, 0xD2},
-                       {50, 0xD0}, {97, 0xA1}, {98, 0x91}, {99, 0x7E}, {185, 0x28}, {186, 0x26}, {189, 0x23},
-                       {190, 0x21}, {191, 0x27}, {192, 0x22}})
+    for (Position p : {Position{1, 0x92},
+                       {2, 0xFF},
+                       {27, 0xE6},
+                       {28, 0xD1},
+                       {29, 0x20},
+                       {30, 0xE5},
+                       {49, 0xD2},
+                       {50, 0xD0},
+                       {97, 0xA1},
+                       {98, 0x91},
+                       {99, 0x7E},
+                       {185, 0x28},
+                       {186, 0x26},
+                       {189, 0x23},
+                       {190, 0x21},
+                       {191, 0x27},
+                       {192, 0x22}})
         EXPECT_EQ(charset[p.position - 1], p.code) << p.position;
 }
 
@@ -116,7 +130,8 @@ TEST(Conversion, FourPixelThresholdIsStrictlyBelow256MinusSlider)
         uint32_t red;
         char expected;
     };
-    for (Case c : {Case{128, 127, 'N'}, {128, 128, ' '}, {32, 223, 'N'}, {32, 224, ' '}, {224, 31, 'N'}, {224, 32, ' '}}) {
+    for (Case c :
+         {Case{128, 127, 'N'}, {128, 128, ' '}, {32, 223, 'N'}, {32, 224, ' '}, {224, 31, 'N'}, {224, 32, ' '}}) {
         RasterHost host;
         Ready(host, 10, 2, c.red | 0xFFFF00);  // only the red level counts
         host.halfHeight = false;
@@ -135,8 +150,8 @@ TEST(Conversion, FourPixelScalesWidePicturesTo500Columns)
         size_t lines, columns;
     };
     const Case cases[] = {
-        {640, 480, true, 500, 189, 95, 250},    // 632 → s = 1.264
-        {543, 100, false, 499, 93, 47, 250},    // 535 / 1.07 rounds just below 500
+        {640, 480, true, 500, 189, 95, 250},  // 632 → s = 1.264
+        {543, 100, false, 499, 93, 47, 250},  // 535 / 1.07 rounds just below 500
         {508, 20, false, 500, 20, 10, 250},
         {300, 201, false, 292, 201, 101, 146},  // odd height: the last row reaches past it
         {300, 201, true, 292, 100, 50, 146},
@@ -232,12 +247,9 @@ TEST(Conversion, TheTextIsCompletedOnceAfterTheLastLineAndBeforeTheControlsUnloc
         size_t texts;
     };
     const Case cases[] = {
-        {"4-Pixel", ConvertFourPixel, 20, -1, false, 10},
-        {"Exakt", ConvertExact, 30, -1, false, 2},
-        {"Graustufen", ConvertGreyscale, 30, -1, false, 2},
-        {"cancelled", ConvertFourPixel, 20, 24, false, 3},
-        {"no rows", ConvertFourPixel, 0, -1, false, 0},
-        {"refused", ConvertExact, 30, -1, true, 0},
+        {"4-Pixel", ConvertFourPixel, 20, -1, false, 10},   {"Exakt", ConvertExact, 30, -1, false, 2},
+        {"Graustufen", ConvertGreyscale, 30, -1, false, 2}, {"cancelled", ConvertFourPixel, 20, 24, false, 3},
+        {"no rows", ConvertFourPixel, 0, -1, false, 0},     {"refused", ConvertExact, 30, -1, true, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -264,8 +276,8 @@ TEST(Conversion, GreyscalePicksTheNearestMeanLevelAndTiesGoToTheLowerPosition)
     Ready(host, 24, 15, White);
     for (int32_t x = 0; x < 8; ++x)
         for (int32_t y = 0; y < 15; ++y) {
-            host.picture.At(x, y) = 0x41;       // level 65: 'A'
-            host.picture.At(8 + x, y) = 0x30;   // '0'
+            host.picture.At(x, y) = 0x41;      // level 65: 'A'
+            host.picture.At(8 + x, y) = 0x30;  // '0'
         }
     ConvertGreyscale(host);
     EXPECT_EQ(Lines(), std::vector<std::string>{"A0\x92"});
@@ -310,8 +322,12 @@ TEST(BaseName, CutsTheFolderAndEverythingFromTheFirstFullStop)
         const char* path;
         const char* expected;
     };
-    for (Case c : {Case{"c:\\_temp.bmp", "_temp"}, {"C:\\Bilder\\foto.neu.gif", "foto"}, {"Katze.gif", "Katze"},
-                   {"C:\\a.b\\name", "name"}, {"", ""}, {"C:\\dir\\", ""}})
+    for (Case c : {Case{"c:\\_temp.bmp", "_temp"},
+                   {"C:\\Bilder\\foto.neu.gif", "foto"},
+                   {"Katze.gif", "Katze"},
+                   {"C:\\a.b\\name", "name"},
+                   {"", ""},
+                   {"C:\\dir\\", ""}})
         EXPECT_EQ(Text(BaseNameOf(c.path)), c.expected) << c.path;
 }
 

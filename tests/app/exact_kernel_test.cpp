@@ -58,10 +58,14 @@ TEST_F(ExactKernel, RandomCellsAndTiesGiveWhatThePlainPathGives)
     std::mt19937 random(20261207);
     auto colour = [&](int kind) -> uint32_t {
         switch (kind) {
-        case 0: return 0;
-        case 1: return White;
-        case 2: return OutsideTheBuffer;
-        default: return random() & White;
+        case 0:
+            return 0;
+        case 1:
+            return White;
+        case 2:
+            return OutsideTheBuffer;
+        default:
+            return random() & White;
         }
     };
     for (int round = 0; round < 20; ++round) {
@@ -109,7 +113,8 @@ TEST_F(ExactKernel, CorpusPicturesAgainstTheGlyphImagesGiveWhatThePlainPathGives
     ExactGlyphTable table;
     for (int32_t i = 0; i < GlyphCount; ++i) {
         int code = GlyphCharset()[static_cast<uint32_t>(i)];
-        auto glyph = picture_codecs::DecodePictureFile(std::string(GLYPH_FOLDER) + "/fixedsys" + std::to_string(code) + ".bmp");
+        auto glyph =
+            picture_codecs::DecodePictureFile(std::string(GLYPH_FOLDER) + "/fixedsys" + std::to_string(code) + ".bmp");
         ASSERT_TRUE(glyph && glyph->width == GlyphWidth && glyph->height == GlyphHeight) << "glyph " << code;
         Cell cell = CellOf(*glyph, 0, 0);
         table.Set(i, cell.data());

@@ -90,8 +90,8 @@ TEST(SizeReaders, HeaderFieldsLittleEndian)
     EXPECT_EQ(Sizes[0].height, 600);
 
     RunReaders(ReadBmpSize, {TempFile("bottomup.bmp", Header(60, 18, {0x80, 0x02, 0, 0, 0xE0, 0x01, 0, 0})),
-                      TempFile("topdown.bmp", Header(60, 18, {0x80, 0x02, 0, 0, 0x20, 0xFE, 0xFF, 0xFF})),
-                      TempFile("mostnegative.bmp", Header(60, 18, {0x80, 0x02, 0, 0, 0, 0, 0, 0x80}))});
+                             TempFile("topdown.bmp", Header(60, 18, {0x80, 0x02, 0, 0, 0x20, 0xFE, 0xFF, 0xFF})),
+                             TempFile("mostnegative.bmp", Header(60, 18, {0x80, 0x02, 0, 0, 0, 0, 0, 0x80}))});
     EXPECT_EQ(Sizes[0].width, 640);
     EXPECT_EQ(Sizes[0].height, 480);
     EXPECT_EQ(Sizes[1].width, 640);
@@ -113,7 +113,7 @@ TEST(SizeReaders, PcxAddsOneAndPrintsThePathAndAColon)
 TEST(SizeReaders, AShortFileKeepsTheBytesOfTheReadBefore)
 {
     RunReaders(ReadGifSize, {TempFile("full.gif", Header(20, 6, {0x40, 0x01, 0xF0, 0x00})),
-                      TempFile("short.gif", Header(8, 6, {0x10, 0x00}))});
+                             TempFile("short.gif", Header(8, 6, {0x10, 0x00}))});
     EXPECT_EQ(Sizes[1].width, 16);
     EXPECT_EQ(Sizes[1].height, 240);
 }
@@ -125,7 +125,9 @@ TEST(SizeReaders, PicturesWrittenByImageMagick)
         void (*reader)();
         const char* file;
     };
-    for (Case c : {Case{ReadBmpSize, "scene.bmp"}, {ReadGifSize, "scene.gif"}, {ReadPcxSize, "scene.pcx"},
+    for (Case c : {Case{ReadBmpSize, "scene.bmp"},
+                   {ReadGifSize, "scene.gif"},
+                   {ReadPcxSize, "scene.pcx"},
                    {ReadTgaSize, "scene.tga"}}) {
         RunReaders(c.reader, {folder + "/" + c.file});
         EXPECT_EQ(Sizes[0].width, 104) << c.file;

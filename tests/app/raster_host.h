@@ -28,7 +28,7 @@ public:
     std::map<int32_t, Raster> glyphs;  // by character code
     int32_t slider = 128;
     bool halfHeight = true;
-    int32_t pictureWidth = 0;   // what the size reader finds
+    int32_t pictureWidth = 0;  // what the size reader finds
     int32_t pictureHeight = 0;
     int32_t cancelAfterCells = -1;  // "Abbrechen" once this many cells are done
     bool pictureTooLarge = false;   // the draw buffer refuses the picture

@@ -25,8 +25,8 @@ bool WaitForStep(const std::atomic<int>& step, int value, DWORD timeoutMs)
     return true;
 }
 
-bool ActUntilStepPasses(const std::atomic<int>& step, int from, const std::function<void()>& action,
-                        DWORD intervalMs, DWORD timeoutMs)
+bool ActUntilStepPasses(const std::atomic<int>& step, int from, const std::function<void()>& action, DWORD intervalMs,
+                        DWORD timeoutMs)
 {
     if (!WaitForStep(step, from, timeoutMs))
         return false;

@@ -136,7 +136,8 @@ bool ProgramDriver::PressToolbarButton(HWND mainWindow, int commandId) const
     if (!ToolbarButtonEnabled(mainWindow, commandId))
         return false;
     HWND toolbar = ToolbarOf(mainWindow);
-    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(-commandId), 0), reinterpret_cast<LPARAM>(toolbar));
+    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(-commandId), 0),
+                 reinterpret_cast<LPARAM>(toolbar));
     return true;
 }
 

@@ -25,18 +25,21 @@ HDC backing;
 HBITMAP backingBitmap;
 HIMAGELIST imageLists[3];  // hot, normal, disabled
 
-HBITMAP LoadPicture(const char* name) {
+HBITMAP LoadPicture(const char* name)
+{
     return static_cast<HBITMAP>(LoadImageA(resources, name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
 }
 
-SIZE BitmapSize(HBITMAP bitmap) {
+SIZE BitmapSize(HBITMAP bitmap)
+{
     BITMAP info{};
     GetObjectA(bitmap, sizeof info, &info);
     return {info.bmWidth, info.bmHeight};
 }
 
 // Draws a picture at its own size, or stretched by `scale`; mode -1 is transparent.
-SIZE Draw(HDC dc, const char* name, int x, int y, int mode, int scale = 1) {
+SIZE Draw(HDC dc, const char* name, int x, int y, int mode, int scale = 1)
+{
     HBITMAP bitmap = LoadPicture(name);
     if (!bitmap) {
         std::fprintf(stderr, "missing picture %s\n", name);
@@ -54,7 +57,8 @@ SIZE Draw(HDC dc, const char* name, int x, int y, int mode, int scale = 1) {
 }
 
 // Writes a rectangle of a device context as a 24-bit BMP file, as the program does.
-bool SaveArea(HDC dc, const char* path, int x, int y, int w, int h) {
+bool SaveArea(HDC dc, const char* path, int x, int y, int w, int h)
+{
     GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, w, h));
     MemoryDc memory = CompatibleDc(dc);
     {
@@ -67,7 +71,8 @@ bool SaveArea(HDC dc, const char* path, int x, int y, int w, int h) {
     GetDIBits(memory.Get(), bitmap.Get(), 0, h, rows.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + rows.size()), 0, 0, 54};
     FILE* out = std::fopen(path, "wb");
-    if (!out) return false;
+    if (!out)
+        return false;
     std::fwrite(&file, sizeof file, 1, out);
     std::fwrite(&info, sizeof info, 1, out);
     std::fwrite(rows.data(), 1, rows.size(), out);
@@ -76,7 +81,8 @@ bool SaveArea(HDC dc, const char* path, int x, int y, int w, int h) {
 
 // The toolbar's image lists from the three strips of "TBG", through 24-bit files loaded
 // with LR_LOADFROMFILE | LR_LOADTRANSPARENT and added without a mask.
-void MakeImageLists(HDC screen) {
+void MakeImageLists(HDC screen)
+{
     MemoryBitmap buffer(screen, CreateCompatibleBitmap(screen, 600, 40));
     SIZE size = Draw(buffer.Dc(), "TBG", 0, 0, 0);
     const int w = size.cx / 3;
@@ -93,9 +99,10 @@ void MakeImageLists(HDC screen) {
     }
 }
 
-HWND MakeToolbar(HWND parent) {
-    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP,
-                                   0, 0, 0, 0, parent, reinterpret_cast<HMENU>(2000), GetModuleHandleA(nullptr), nullptr);
+HWND MakeToolbar(HWND parent)
+{
+    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0,
+                                   0, 0, parent, reinterpret_cast<HMENU>(2000), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageLists[1]));
     SendMessageA(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(imageLists[0]));
@@ -126,23 +133,27 @@ HWND MakeToolbar(HWND parent) {
     return toolbar;
 }
 
-void Label(HDC dc, int x, int y, const char* text) {
+void Label(HDC dc, int x, int y, const char* text)
+{
     SetBkMode(dc, TRANSPARENT);
     TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
 }
 
 // Text set in the glyph images, as the bitmap export lays them out (8 x 15 cells).
-void GlyphText(HDC dc, int x, int y, const unsigned char* text, int scale) {
+void GlyphText(HDC dc, int x, int y, const unsigned char* text, int scale)
+{
     for (int i = 0; text[i]; ++i) {
         std::string name = "fixedsys" + std::to_string(text[i]);
         HBITMAP bitmap = LoadPicture(name.c_str());
-        if (!bitmap) continue;
+        if (!bitmap)
+            continue;
         MemoryBitmap memory(dc, bitmap);
         StretchBlt(dc, x + i * 8 * scale, y, 8 * scale, 15 * scale, memory.Dc(), 0, 0, 8, 15, SRCCOPY);
     }
 }
 
-void Compose(HWND window) {
+void Compose(HWND window)
+{
     RECT client;
     GetClientRect(window, &client);
     {
@@ -175,7 +186,8 @@ void Compose(HWND window) {
     GlyphText(backing, 12, 240, umlauts, 3);
     std::vector<unsigned char> all;
     for (int code = 32; code <= 255; ++code)
-        if (!((code >= 127 && code <= 144) || (code >= 147 && code <= 160))) all.push_back(static_cast<unsigned char>(code));
+        if (!((code >= 127 && code <= 144) || (code >= 147 && code <= 160)))
+            all.push_back(static_cast<unsigned char>(code));
     for (size_t row = 0; row * 48 < all.size(); ++row) {
         std::vector<unsigned char> line(all.begin() + row * 48, all.begin() + std::min(all.size(), (row + 1) * 48));
         line.push_back(0);
@@ -183,7 +195,8 @@ void Compose(HWND window) {
     }
 }
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
@@ -212,7 +225,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-HWND MakeControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h) {
+HWND MakeControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h)
+{
     HWND control = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
@@ -221,7 +235,8 @@ HWND MakeControl(HWND parent, const char* cls, const char* text, DWORD style, in
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+{
     resources = LoadLibraryA("res.dll");
     if (!resources) {
         std::fprintf(stderr, "res.dll not found\n");
@@ -238,8 +253,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
     cls.lpszClassName = "ResPreview";
     RegisterClassA(&cls);
-    HWND window = CreateWindowExA(0, "ResPreview", "Glyphmill 1.2", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  20, 20, 700, 500, nullptr, nullptr, instance, nullptr);
+    HWND window =
+        CreateWindowExA(0, "ResPreview", "Glyphmill 1.2", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 20,
+                        20, 700, 500, nullptr, nullptr, instance, nullptr);
     MakeImageLists(WindowDc(nullptr).Get());
     Compose(window);
     MakeToolbar(window);
@@ -255,14 +271,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     const int seconds = std::atoi(commandLine);
-    if (seconds > 0) SetTimer(window, kCloseTimer, seconds * 1000, nullptr);
+    if (seconds > 0)
+        SetTimer(window, kCloseTimer, seconds * 1000, nullptr);
     SetTimer(window, kLogoTimer, 300, nullptr);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    for (HIMAGELIST list : imageLists) ImageList_Destroy(list);
+    for (HIMAGELIST list : imageLists)
+        ImageList_Destroy(list);
     FreeLibrary(resources);
     return 0;
 }

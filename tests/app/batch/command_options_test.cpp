@@ -63,15 +63,35 @@ TEST(CommandOptions, ConversionTakesItsOptionsInAnyOrderAndSpelling)
         {{"--convert", "a.bmp"}, BatchMethod::FourPixel, true, 128, OutputForm::Console, 0},
         {{"/convert", "a.bmp", "/method", "Exakt"}, BatchMethod::Exact, true, 128, OutputForm::Console, 0},
         {{"--method", "GRAUSTUFEN", "--convert", "a.bmp", "--brightness", "32"},
-         BatchMethod::Greyscale, true, 32, OutputForm::Console, 0},
+         BatchMethod::Greyscale,
+         true,
+         32,
+         OutputForm::Console,
+         0},
         {{"--convert", "a.bmp", "--height", "original", "--brightness", "+224", "--out", "x.TXT"},
-         BatchMethod::FourPixel, false, 224, OutputForm::Text, 0},
+         BatchMethod::FourPixel,
+         false,
+         224,
+         OutputForm::Text,
+         0},
         {{"--convert", "a.bmp", "--out", "x.html", "--fontsize", "-3"},
-         BatchMethod::FourPixel, true, 128, OutputForm::Html, -3},
+         BatchMethod::FourPixel,
+         true,
+         128,
+         OutputForm::Html,
+         -3},
         {{"--CONVERT", "a.bmp", "--out", "C:\\a.b\\x.htm", "--fontsize", "+3"},
-         BatchMethod::FourPixel, true, 128, OutputForm::Html, 3},
+         BatchMethod::FourPixel,
+         true,
+         128,
+         OutputForm::Html,
+         3},
         {{"--convert", "a.bmp", "--out", "x.bmp", "--height", "half"},
-         BatchMethod::FourPixel, true, 128, OutputForm::Bitmap, 0},
+         BatchMethod::FourPixel,
+         true,
+         128,
+         OutputForm::Bitmap,
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.words));
@@ -117,62 +137,84 @@ TEST(CommandOptions, HelpWinsWhereverItStands)
 
 TEST(CommandOptions, BadWordsAreRefusedWithTheirReason)
 {
-    ExpectRefused({
-        {{"--convert"}, "Nach \"--convert\" fehlt ein Wert"},
-        {{"--convert", ""}, "fehlt das Bild"},
-        {{"--convert", "a.bmp", "b.bmp"}, "Mehrere Bilder brauchen --out-dir"},
-        {{"--convert", "a.bmp", "b.bmp", "--out", "x.txt"}, "Mehrere Bilder brauchen --out-dir"},
-        {{"--convert", "a.bmp", "--method", "exakt", "b.bmp"}, "Unerwartetes Argument \"b.bmp\""},
-        {{"--convert", "a.bmp", "--out", "x.txt", "--out-dir", "d"}, "schließen einander aus"},
-        {{"--convert", "a.bmp", "--format", "htm"}, "--format gilt nur zusammen mit --out-dir"},
-        {{"--convert", "a.bmp", "--out-dir", "d", "--format", "gif"}, "Unbekannte Form \"gif\""},
-        {{"--convert", "a.bmp", "--out-dir", "d", "--fontsize", "1"}, "nur für eine HTML-Ausgabe"},
-        {{"--convert", "a.bmp", "--width", "7"}, "8 bis 1000"},
-        {{"--convert", "a.bmp", "--width", "1001"}, "8 bis 1000"},
-        {{"--convert", "a.bmp", "--width", "251"}, "4pixel ergibt höchstens 250 Spalten"},
-        {{"--convert", "a.bmp", "--color", "--out", "x.txt"}, "Eine Textdatei hat keine Farbe"},
-        {{"--convert", "a.bmp", "--color", "--out-dir", "d"}, "Eine Textdatei hat keine Farbe"},
-        {{"--convert", "a.bmp", "--color", "--color"}, "doppelt angegeben"},
-        {{"--convert", "a.bmp", "--colour", "rot"}, "Unbekannte Option \"--colour\""},
-        {{"--convert", "a.bmp", "--method", "fein"}, "Unbekannte Methode \"fein\""},
-        {{"--convert", "a.bmp", "--method"}, "Nach \"--method\" fehlt ein Wert"},
-        {{"--convert", "a.bmp", "--height", "ganz"}, "Unbekannte Höhe \"ganz\""},
-        {{"--convert", "a.bmp", "--brightness", "31"}, "32 bis 224"},
-        {{"--convert", "a.bmp", "--brightness", "225"}, "32 bis 224"},
-        {{"--convert", "a.bmp", "--brightness", "12.5"}, "32 bis 224"},
-        {{"--convert", "a.bmp", "--brightness", ""}, "32 bis 224"},
-        {{"--convert", "a.bmp", "--brightness", "99999999999"}, "32 bis 224"},
-        {{"--convert", "a.bmp", "--out", "x.htm", "--fontsize", "4"}, "-3 bis 3"},
-        {{"--convert", "a.bmp", "--out", "x.htm", "--fontsize", "-4"}, "-3 bis 3"},
-        {{"--convert", "a.bmp", "--fontsize", "1"}, "nur für eine HTML-Ausgabe"},
-        {{"--convert", "a.bmp", "--out", "x.txt", "--fontsize", "1"}, "nur für eine HTML-Ausgabe"},
-        {{"--convert", "a.bmp", "--out", "x.doc"}, "muss auf .txt, .htm, .html oder .bmp enden"},
-        {{"--convert", "a.bmp", "--out", "txt"}, "muss auf .txt"},
-        {{"--convert", "a.bmp", "--out", "C:\\x.txt\\bild"}, "muss auf .txt"},
-        {{"--convert", "a.bmp", "--method", "exakt", "/method", "exakt"}, "doppelt angegeben"},
-        {{"--convert", "a.bmp", "--convert", "b.bmp"}, "doppelt angegeben"},
-    }, false);
+    ExpectRefused(
+        {
+            {{"--convert"}, "Nach \"--convert\" fehlt ein Wert"},
+            {{"--convert", ""}, "fehlt das Bild"},
+            {{"--convert", "a.bmp", "b.bmp"}, "Mehrere Bilder brauchen --out-dir"},
+            {{"--convert", "a.bmp", "b.bmp", "--out", "x.txt"}, "Mehrere Bilder brauchen --out-dir"},
+            {{"--convert", "a.bmp", "--method", "exakt", "b.bmp"}, "Unerwartetes Argument \"b.bmp\""},
+            {{"--convert", "a.bmp", "--out", "x.txt", "--out-dir", "d"}, "schließen einander aus"},
+            {{"--convert", "a.bmp", "--format", "htm"}, "--format gilt nur zusammen mit --out-dir"},
+            {{"--convert", "a.bmp", "--out-dir", "d", "--format", "gif"}, "Unbekannte Form \"gif\""},
+            {{"--convert", "a.bmp", "--out-dir", "d", "--fontsize", "1"}, "nur für eine HTML-Ausgabe"},
+            {{"--convert", "a.bmp", "--width", "7"}, "8 bis 1000"},
+            {{"--convert", "a.bmp", "--width", "1001"}, "8 bis 1000"},
+            {{"--convert", "a.bmp", "--width", "251"}, "4pixel ergibt höchstens 250 Spalten"},
+            {{"--convert", "a.bmp", "--color", "--out", "x.txt"}, "Eine Textdatei hat keine Farbe"},
+            {{"--convert", "a.bmp", "--color", "--out-dir", "d"}, "Eine Textdatei hat keine Farbe"},
+            {{"--convert", "a.bmp", "--color", "--color"}, "doppelt angegeben"},
+            {{"--convert", "a.bmp", "--colour", "rot"}, "Unbekannte Option \"--colour\""},
+            {{"--convert", "a.bmp", "--method", "fein"}, "Unbekannte Methode \"fein\""},
+            {{"--convert", "a.bmp", "--method"}, "Nach \"--method\" fehlt ein Wert"},
+            {{"--convert", "a.bmp", "--height", "ganz"}, "Unbekannte Höhe \"ganz\""},
+            {{"--convert", "a.bmp", "--brightness", "31"}, "32 bis 224"},
+            {{"--convert", "a.bmp", "--brightness", "225"}, "32 bis 224"},
+            {{"--convert", "a.bmp", "--brightness", "12.5"}, "32 bis 224"},
+            {{"--convert", "a.bmp", "--brightness", ""}, "32 bis 224"},
+            {{"--convert", "a.bmp", "--brightness", "99999999999"}, "32 bis 224"},
+            {{"--convert", "a.bmp", "--out", "x.htm", "--fontsize", "4"}, "-3 bis 3"},
+            {{"--convert", "a.bmp", "--out", "x.htm", "--fontsize", "-4"}, "-3 bis 3"},
+            {{"--convert", "a.bmp", "--fontsize", "1"}, "nur für eine HTML-Ausgabe"},
+            {{"--convert", "a.bmp", "--out", "x.txt", "--fontsize", "1"}, "nur für eine HTML-Ausgabe"},
+            {{"--convert", "a.bmp", "--out", "x.doc"}, "muss auf .txt, .htm, .html oder .bmp enden"},
+            {{"--convert", "a.bmp", "--out", "txt"}, "muss auf .txt"},
+            {{"--convert", "a.bmp", "--out", "C:\\x.txt\\bild"}, "muss auf .txt"},
+            {{"--convert", "a.bmp", "--method", "exakt", "/method", "exakt"}, "doppelt angegeben"},
+            {{"--convert", "a.bmp", "--convert", "b.bmp"}, "doppelt angegeben"},
+        },
+        false);
 }
 
 // Without --convert the program was started as a window, perhaps from the desktop, where
 // nobody reads standard error.
 TEST(CommandOptions, BadSwitchesOfAWindowStartAreToldInTheWindowsWay)
 {
-    ExpectRefused({
-        {{"--bogus"}, "Unbekannte Option \"--bogus\""},
-        {{"a.bmp", "--out", "x.txt"}, "Die Option \"--out\" gilt nur zusammen mit --convert"},
-        {{"a.bmp", "/method", "exakt"}, "Die Option \"/method\" gilt nur zusammen mit --convert"},
-        {{"--color", "a.bmp"}, "Die Option \"--color\" gilt nur zusammen mit --convert"},
-    }, true);
+    ExpectRefused(
+        {
+            {{"--bogus"}, "Unbekannte Option \"--bogus\""},
+            {{"a.bmp", "--out", "x.txt"}, "Die Option \"--out\" gilt nur zusammen mit --convert"},
+            {{"a.bmp", "/method", "exakt"}, "Die Option \"/method\" gilt nur zusammen mit --convert"},
+            {{"--color", "a.bmp"}, "Die Option \"--color\" gilt nur zusammen mit --convert"},
+        },
+        true);
 }
 
 TEST(CommandOptions, UsageNamesEveryOptionAndExitCode)
 {
     std::string usage = UsageText();
-    for (const char* part : {"--convert", "--method", "4pixel|exakt|graustufen", "--height", "original|half",
-                             "--brightness", "32..224", "--out", "--fontsize", "-3..3", "--help", "--width",
-                             "8..1000", "--color", "--out-dir", "--format", "txt|htm|bmp", "Katze-2.txt",
-                             "0 erfolgreich", "1 falsche Argumente", "2 Bild nicht lesbar", "3 Ausgabe nicht"})
+    for (const char* part : {"--convert",
+                             "--method",
+                             "4pixel|exakt|graustufen",
+                             "--height",
+                             "original|half",
+                             "--brightness",
+                             "32..224",
+                             "--out",
+                             "--fontsize",
+                             "-3..3",
+                             "--help",
+                             "--width",
+                             "8..1000",
+                             "--color",
+                             "--out-dir",
+                             "--format",
+                             "txt|htm|bmp",
+                             "Katze-2.txt",
+                             "0 erfolgreich",
+                             "1 falsche Argumente",
+                             "2 Bild nicht lesbar",
+                             "3 Ausgabe nicht"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }
 

@@ -85,8 +85,7 @@ TEST(MemoryDrawing, StretchTakesThePixelsStretchBltTakes)
             uint32_t modelled = stretched.rgb[i * 3] << 16 | stretched.rgb[i * 3 + 1] << 8 | stretched.rgb[i * 3 + 2];
             differences += (drawn & 0xFFFFFF) != modelled;
         }
-        EXPECT_EQ(differences, 0) << c.fromWidth << " x " << c.fromHeight << " to " << c.toWidth << " x "
-                                  << c.toHeight;
+        EXPECT_EQ(differences, 0) << c.fromWidth << " x " << c.fromHeight << " to " << c.toWidth << " x " << c.toHeight;
     }
 }
 

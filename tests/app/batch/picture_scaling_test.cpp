@@ -44,8 +44,8 @@ TEST(PictureScaling, EveryTargetPixelIsTheMeanOfTheAreaItCovers)
         int32_t sourceWidth, sourceHeight, width, height;
     };
     const Case cases[] = {
-        {3, 2, 2, 1}, {5, 4, 3, 3}, {9, 7, 4, 2}, {7, 3, 7, 3},       // smaller or the same
-        {4, 4, 7, 5}, {1, 1, 3, 2}, {2, 3, 5, 8}, {6, 5, 4, 9},       // larger, and mixed
+        {3, 2, 2, 1}, {5, 4, 3, 3}, {9, 7, 4, 2}, {7, 3, 7, 3},  // smaller or the same
+        {4, 4, 7, 5}, {1, 1, 3, 2}, {2, 3, 5, 8}, {6, 5, 4, 9},  // larger, and mixed
     };
     uint32_t seed = 1;
     for (const Case& c : cases) {
@@ -82,11 +82,11 @@ TEST(PictureScaling, SizesGiveTheMethodsTheirColumns)
     };
     const Case cases[] = {
         {BatchMethod::Exact, 80, 4000, 3000, {640, 480}},
-        {BatchMethod::Greyscale, 33, 104, 60, {264, 152}},    // 152.3 rounds down
-        {BatchMethod::Greyscale, 9, 1000, 5, {72, 1}},        // never below one row of pixels
-        {BatchMethod::FourPixel, 80, 168, 120, {168, 120}},   // already the size: kept
+        {BatchMethod::Greyscale, 33, 104, 60, {264, 152}},   // 152.3 rounds down
+        {BatchMethod::Greyscale, 9, 1000, 5, {72, 1}},       // never below one row of pixels
+        {BatchMethod::FourPixel, 80, 168, 120, {168, 120}},  // already the size: kept
         {BatchMethod::FourPixel, 250, 1920, 1080, {508, 286}},
-        {BatchMethod::FourPixel, 17, 104, 60, {42, 24}},      // 24.2
+        {BatchMethod::FourPixel, 17, 104, 60, {42, 24}},  // 24.2
     };
     for (const Case& c : cases) {
         PictureSize size = SizeForColumns(c.method, c.columns, c.width, c.height);

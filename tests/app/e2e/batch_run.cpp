@@ -14,8 +14,8 @@ int RunWithHandles(const std::wstring& arguments, HANDLE out, HANDLE err)
     PROCESS_INFORMATION process{};
     std::wstring commandLine = L"\"" + Widened(ProgramFolder) + L"\\glyphmill.exe\" " + arguments;
     int exitCode = -1;
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                       Widened(ProgramFolder).c_str(), &startup, &process)) {
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, Widened(ProgramFolder).c_str(),
+                       &startup, &process)) {
         if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
             DWORD code = 0;
             GetExitCodeProcess(process.hProcess, &code);
@@ -76,4 +76,3 @@ int LeftoverTemporaryFolders()
     FindClose(search);
     return count;
 }
-

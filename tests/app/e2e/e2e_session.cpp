@@ -97,14 +97,14 @@ Session::Session(const std::wstring& arguments)
     started = driver.Start(ProgramFolder + "\\glyphmill.exe", arguments, ProgramFolder);
     main = started ? driver.FindTopLevel("FENSTER", nullptr, 20000) : nullptr;
     // Ready once the window stands centred on the screen, its last start-up step.
-    ready = main && ProgramDriver::WaitUntil(
-                        [&] {
-                            RECT rect{};
-                            GetWindowRect(main, &rect);
-                            return rect.right < GetSystemMetrics(SM_CXSCREEN) &&
-                                   driver.ToolbarButtonEnabled(main, 1500);
-                        },
-                        20000);
+    ready =
+        main && ProgramDriver::WaitUntil(
+                    [&] {
+                        RECT rect{};
+                        GetWindowRect(main, &rect);
+                        return rect.right < GetSystemMetrics(SM_CXSCREEN) && driver.ToolbarButtonEnabled(main, 1500);
+                    },
+                    20000);
     if (ready) {
         output = driver.FindChild(main, "Edit");
         slider = driver.FindChild(main, TRACKBAR_CLASSA);
@@ -193,7 +193,7 @@ const std::vector<WORD> MenuBitmap = {VK_DOWN, VK_RETURN};
 const std::vector<WORD> MenuText = {VK_DOWN, VK_DOWN, VK_RETURN};
 // The submenu's fifth line is "Schriftgrad  0"; its items skip the separators.
 const std::vector<WORD> MenuHtmlMinus3 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN};
-const std::vector<WORD> MenuHtmlPlus2 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN,
-                                         VK_DOWN, VK_DOWN, VK_RETURN};
+const std::vector<WORD> MenuHtmlPlus2 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN,
+                                         VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN,  VK_RETURN};
 const std::vector<WORD> MenuColouredHtmlPlus2 = {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN,
                                                  VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};

@@ -68,8 +68,8 @@ TEST_F(GlyphmillBatchOptions, WidthGivesTheColumnsAskedForKeepingTheAspectRatio)
         int rows;  // of a picture 60 × (its new width) / 104 pixels high, as the method scans it
     };
     const Case cases[] = {
-        {"4pixel", 8, 4},   {"4pixel", 17, 6},   {"4pixel", 51, 16},   {"4pixel", 250, 73},
-        {"exakt", 8, 3},    {"exakt", 33, 11},   {"graustufen", 9, 3}, {"graustufen", 100, 31},
+        {"4pixel", 8, 4}, {"4pixel", 17, 6}, {"4pixel", 51, 16},   {"4pixel", 250, 73},
+        {"exakt", 8, 3},  {"exakt", 33, 11}, {"graustufen", 9, 3}, {"graustufen", 100, 31},
     };
     for (const Case& c : cases) {
         std::string arguments = "--convert " + Quoted(Picture("scene.bmp")) + " --method " + c.method + " --width " +
@@ -110,8 +110,9 @@ TEST_F(GlyphmillBatchOptions, ManyPicturesEachAsIfAloneWithProgressAndTheWorstEx
                             Quoted(many + "\\*.JPG") + " --out-dir " + Quoted(results) + " --method graustufen");
     EXPECT_EQ(run.exitCode, 2) << run.err;
     EXPECT_EQ(run.out, "");
-    for (const char* line : {"/4] scene.gif -> scene.txt", "/4] scene.bmp -> scene-2.txt",
-                             "/4] scene.jpg -> scene-3.txt", "/4] kaputt.gif: ", "4 Bilder: 3 umgewandelt, 1 fehlgeschlagen."})
+    for (const char* line :
+         {"/4] scene.gif -> scene.txt", "/4] scene.bmp -> scene-2.txt", "/4] scene.jpg -> scene-3.txt",
+          "/4] kaputt.gif: ", "4 Bilder: 3 umgewandelt, 1 fehlgeschlagen."})
         EXPECT_NE(run.err.find(line), std::string::npos) << line << " in\n" << run.err;
     for (int finished = 1; finished <= 4; ++finished)
         EXPECT_NE(run.err.find("[" + std::to_string(finished) + "/4] "), std::string::npos) << run.err;
@@ -204,8 +205,8 @@ TEST_F(GlyphmillBatchOptions, ColouredPageOfTheSaveMenuIsTheOneOfTheCommandLine)
     DeleteFileA(written.c_str());
     ASSERT_TRUE(session.Save(MenuColouredHtmlPlus2, saved));
     EXPECT_EQ(session.Quit(), 0);
-    BatchRun run = RunBatch("--convert " + Quoted(Picture("halves.bmp")) + " --method exakt --color --fontsize 2 --out " +
-                            Quoted(written));
+    BatchRun run = RunBatch("--convert " + Quoted(Picture("halves.bmp")) +
+                            " --method exakt --color --fontsize 2 --out " + Quoted(written));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::string page = ReadFile(saved);
     EXPECT_NE(page.find("<span style=\"color:#c01010\">"), std::string::npos) << page;

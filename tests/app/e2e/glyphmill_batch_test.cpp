@@ -41,13 +41,13 @@ TEST_F(GlyphmillBatch, FilesAreByteForByteWhatTheWindowSaves)
         bool allForms;  // also HTML and bitmap, not only text
     };
     const Case cases[] = {
-        {"scene.bmp", FourPixelHalf, 128, true},     {"scene.bmp", Exact, 128, false},
-        {"scene.bmp", Greyscale, 60, false},         {"scene.gif", FourPixelOriginal, 200, false},
-        {"scene.gif", Exact, 128, true},             {"scene.gif", Greyscale, 128, false},
-        {"scene.pcx", FourPixelHalf, 32, false},     {"scene.pcx", Exact, 128, false},
-        {"scene.pcx", Greyscale, 224, true},         {"scene.tga", FourPixelOriginal, 128, true},
-        {"scene.tga", Exact, 128, false},            {"scene.tga", Greyscale, 100, false},
-        {"scene.jpg", FourPixelHalf, 150, true},     {"scene.jpg", Exact, 128, false},
+        {"scene.bmp", FourPixelHalf, 128, true}, {"scene.bmp", Exact, 128, false},
+        {"scene.bmp", Greyscale, 60, false},     {"scene.gif", FourPixelOriginal, 200, false},
+        {"scene.gif", Exact, 128, true},         {"scene.gif", Greyscale, 128, false},
+        {"scene.pcx", FourPixelHalf, 32, false}, {"scene.pcx", Exact, 128, false},
+        {"scene.pcx", Greyscale, 224, true},     {"scene.tga", FourPixelOriginal, 128, true},
+        {"scene.tga", Exact, 128, false},        {"scene.tga", Greyscale, 100, false},
+        {"scene.jpg", FourPixelHalf, 150, true}, {"scene.jpg", Exact, 128, false},
         {"scene.jpg", Greyscale, 128, false},
     };
     Session session;
@@ -181,7 +181,8 @@ TEST_F(GlyphmillBatch, FailuresHaveTheirExitCodeAMessageAndLeaveNoFile)
         {"--convert " + scene + " --height doppelt" + out, 1, "Unbekannte Höhe"},
         {"--convert " + scene + " --fontsize 4 --out " + Quoted(folder + "\\failure.htm"), 1, "von -3 bis 3"},
         {"--convert " + scene + " --fontsize 1" + out, 1, "nur für eine HTML-Ausgabe"},
-        {"--convert " + scene + " --out " + Quoted(folder + "\\failure.doc"), 1, "muss auf .txt, .htm, .html oder .bmp"},
+        {"--convert " + scene + " --out " + Quoted(folder + "\\failure.doc"), 1,
+         "muss auf .txt, .htm, .html oder .bmp"},
         {"--convert " + scene + " --method", 1, "Nach \"--method\" fehlt ein Wert"},
         {"--convert " + scene + " --method exakt --method exakt" + out, 1, "doppelt angegeben"},
         {"--convert " + scene + " --method exakt stray" + out, 1, "Unerwartetes Argument \"stray\""},
@@ -336,8 +337,7 @@ TEST_F(GlyphmillBatch, ProgramAndLibrariesCarryTheVersionAndTheProgramItsManifes
         EXPECT_TRUE(text("FileDescription").starts_with("Glyphmill – ")) << text("FileDescription");
         EXPECT_EQ(text("LegalCopyright"), "© 2026 Glyphmill");
     }
-    HMODULE program =
-        LoadLibraryExA((ProgramFolder + "\\glyphmill.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE program = LoadLibraryExA((ProgramFolder + "\\glyphmill.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program, nullptr);
     HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
     ASSERT_NE(found, nullptr) << "the manifest";

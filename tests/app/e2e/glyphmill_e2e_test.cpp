@@ -37,8 +37,8 @@ TEST_F(GlyphmillEndToEnd, FourPixelOnABmpAndItsTextHtmlAndBitmapFiles)
     EXPECT_TRUE(ProgramDriver::WaitUntil(
         [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 104 x 60 Pixel"; }, 10000))
         << session.driver.TextOf(session.resolution);
-    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
-                                         10000));
+    ASSERT_TRUE(
+        ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000));
     ASSERT_TRUE(session.Convert());
 
     PixelImage pixels = LoadBitmapFile(picture);
@@ -51,9 +51,10 @@ TEST_F(GlyphmillEndToEnd, FourPixelOnABmpAndItsTextHtmlAndBitmapFiles)
 
     ASSERT_TRUE(session.Save(MenuHtmlPlus2, folder + "\\scene.htm"));
     std::string page = ReadFile(folder + "\\scene.htm");
-    EXPECT_EQ(page, "<html>\r\n<head>\r\n<title>scene</title>\r\n<meta name='GENERATOR' content='Glyphmill 1.2'>\r\n"
-                    "</head>\r\n<body>\r\n<pre>\r\n<font size='2'>" +
-                        expected + "\r\n</font>\r\n</pre>\r\n</body>\r\n</html>");
+    EXPECT_EQ(page,
+              "<html>\r\n<head>\r\n<title>scene</title>\r\n<meta name='GENERATOR' content='Glyphmill 1.2'>\r\n"
+              "</head>\r\n<body>\r\n<pre>\r\n<font size='2'>" +
+                  expected + "\r\n</font>\r\n</pre>\r\n</body>\r\n</html>");
 
     ASSERT_TRUE(session.Save(MenuHtmlMinus3, folder + "\\small.htm"));
     std::string small = ReadFile(folder + "\\small.htm");
@@ -101,8 +102,8 @@ TEST_F(GlyphmillEndToEnd, WidePicturesPreviewByTheirWidthAndExportsOfferTheBaseN
     std::string katze = folder + "\\Katze.neu.gif";
     ASSERT_TRUE(CopyFileA(Picture("scene.gif").c_str(), katze.c_str(), FALSE));
     ASSERT_TRUE(session.Load(katze));
-    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
-                                         10000));
+    ASSERT_TRUE(
+        ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000));
     ASSERT_TRUE(session.Convert());
     std::string offered;
     ASSERT_TRUE(session.Save(MenuHtmlPlus2, folder + "\\katze.htm", &offered));
@@ -150,8 +151,8 @@ TEST_F(GlyphmillEndToEnd, PicturesWiderThanTheFirstDrawBufferAreConvertedAndSave
     std::string picture = Picture("wide.bmp");
     ASSERT_TRUE(session.Load(picture));
     ASSERT_TRUE(session.driver.Click(session.Radio("Exakt")));
-    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
-                                         10000));
+    ASSERT_TRUE(
+        ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000));
     ASSERT_TRUE(session.Convert());
     std::string expected = ExactText(LoadBitmapFile(picture), ProgramFolder);
     ASSERT_EQ(SplitLines(expected).front().size(), 263u);  // 2100 / 8 rounded up: past 2000 pixels
@@ -196,8 +197,8 @@ TEST_F(GlyphmillEndToEnd, CancelKeepsTheFinishedLinesAndThePartialLine)
     std::string picture = Picture("tall.bmp");
     ASSERT_TRUE(session.Load(picture));
     ASSERT_TRUE(session.driver.Click(session.Radio("Originalhöhe")));
-    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
-                                         10000));
+    ASSERT_TRUE(
+        ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000));
     SendMessageA(session.output, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     ASSERT_TRUE(session.Command(1502, [&] { return session.driver.ToolbarButtonEnabled(session.main, 1503); }));
     ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return SplitLines(session.Output()).size() >= 2; }, 60000));
@@ -232,9 +233,9 @@ TEST_F(GlyphmillEndToEnd, EveryFormatWithEveryMethodMatchesTheModel)
         int slider;
     };
     const Case cases[] = {
-        {"scene.gif", Exact, 128},         {"scene.pcx", Greyscale, 224}, {"scene.tga", FourPixelOriginal, 32},
-        {"scene.bmp", Greyscale, 32},      {"scene.gif", FourPixelHalf, 200}, {"scene.pcx", Exact, 128},
-        {"scene.tga", Greyscale, 128},     {"scene.pcx", FourPixelHalf, 128},
+        {"scene.gif", Exact, 128},     {"scene.pcx", Greyscale, 224},     {"scene.tga", FourPixelOriginal, 32},
+        {"scene.bmp", Greyscale, 32},  {"scene.gif", FourPixelHalf, 200}, {"scene.pcx", Exact, 128},
+        {"scene.tga", Greyscale, 128}, {"scene.pcx", FourPixelHalf, 128},
     };
     Session session;
     ASSERT_TRUE(session.ready);
@@ -262,8 +263,8 @@ TEST_F(GlyphmillEndToEnd, EveryFormatWithEveryMethodMatchesTheModel)
             ASSERT_TRUE(checked(option));
         }
         session.driver.SetSlider(session.slider, c.slider);
-        ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
-                                             10000));
+        ASSERT_TRUE(
+            ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000));
         ASSERT_TRUE(session.Convert());
 
         PixelImage pixels = LoadPortablePixmap(Picture(c.picture) + ".ppm");
@@ -282,8 +283,8 @@ TEST_F(GlyphmillEndToEnd, ClosingTheWindowDuringAConversionEndsWithExitCodeZero)
     ASSERT_TRUE(session.ready);
     ASSERT_TRUE(session.Load(Picture("scene.gif")));
     ASSERT_TRUE(session.driver.Click(session.Radio("Exakt")));
-    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
-                                         10000));
+    ASSERT_TRUE(
+        ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000));
     ASSERT_TRUE(session.Command(1502, [&] { return session.driver.ToolbarButtonEnabled(session.main, 1503); }));
     PostMessageA(session.main, WM_CLOSE, 0, 0);
     EXPECT_EQ(session.driver.WaitForExit(20000), 0);
@@ -357,8 +358,8 @@ void DragThroughEachMethod(Session& session, const std::vector<MethodCase>& case
     for (const MethodCase& c : cases) {
         SCOPED_TRACE(c.radio);
         ASSERT_TRUE(session.Choose(c.radio, c.option, 128));
-        ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
-                                             10000));
+        ASSERT_TRUE(
+            ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000));
         int rounds = 0;
         bool answering = true;
         bool converted = session.Convert([&] {

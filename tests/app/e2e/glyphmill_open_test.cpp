@@ -79,8 +79,8 @@ TEST_F(GlyphmillOpen, NamedPictureIsLoadedAsFromTheDialogAndTheFirstOfSeveralIsT
         EXPECT_TRUE(ProgramDriver::WaitUntil(
             [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 104 x 60 Pixel"; }, 10000))
             << session.driver.TextOf(session.resolution);
-        ASSERT_TRUE(ProgramDriver::WaitUntil(
-            [&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000))
+        ASSERT_TRUE(
+            ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000))
             << "Start is enabled";
         EXPECT_EQ(RememberedLoadFolder(), PictureFolder);
         ASSERT_TRUE(session.Convert());
@@ -140,8 +140,8 @@ TEST_F(GlyphmillOpen, DroppedPictureIsLoadedAsFromTheDialogAndTheFirstOfSeveralI
             [&] { return session.driver.TextOf(session.resolution) == "Auflösung: 104 x 60 Pixel"; }, 3000);
     }
     ASSERT_TRUE(loaded) << session.driver.TextOf(session.resolution);
-    ASSERT_TRUE(ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); },
-                                         10000));
+    ASSERT_TRUE(
+        ProgramDriver::WaitUntil([&] { return session.driver.ToolbarButtonEnabled(session.main, 1502); }, 10000));
     EXPECT_EQ(RememberedLoadFolder(), PictureFolder);
     ASSERT_TRUE(session.Convert());
     PixelImage pixels = LoadPortablePixmap(Picture("scene.gif") + ".ppm");
@@ -260,8 +260,8 @@ TEST_F(GlyphmillOpen, PicturesNamedInAnyScriptComeInEveryWayAndSaveWhereANameAll
     DeleteFileW(plain.c_str());
     DeleteFileW(refused.c_str());
     auto saveAs = [&](const std::wstring& target) {
-        return session.Command(1501, [&] { return session.MenuOpen(); }) &&
-               session.driver.SteerPopupMenu(MenuText) && session.driver.AnswerFileDialog(session.main, target);
+        return session.Command(1501, [&] { return session.MenuOpen(); }) && session.driver.SteerPopupMenu(MenuText) &&
+               session.driver.AnswerFileDialog(session.main, target);
     };
     ASSERT_TRUE(saveAs(plain));
     EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return ReadWideNamedFile(plain) == text; }, 10000));

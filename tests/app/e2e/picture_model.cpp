@@ -47,14 +47,19 @@ int Red(uint32_t colour)
 std::vector<int> Candidates()
 {
     std::vector<int> codes{0x92};
-    for (int c = 0xFF; c >= 0xE6; --c) codes.push_back(c);
+    for (int c = 0xFF; c >= 0xE6; --c)
+        codes.push_back(c);
     codes.push_back(0xD1);
     codes.push_back(0x20);
-    for (int c = 0xE5; c >= 0xD2; --c) codes.push_back(c);
-    for (int c = 0xD0; c >= 0xA1; --c) codes.push_back(c);
+    for (int c = 0xE5; c >= 0xD2; --c)
+        codes.push_back(c);
+    for (int c = 0xD0; c >= 0xA1; --c)
+        codes.push_back(c);
     codes.push_back(0x91);
-    for (int c = 0x7E; c >= 0x28; --c) codes.push_back(c);
-    for (int c = 0x26; c >= 0x23; --c) codes.push_back(c);
+    for (int c = 0x7E; c >= 0x28; --c)
+        codes.push_back(c);
+    for (int c = 0x26; c >= 0x23; --c)
+        codes.push_back(c);
     codes.push_back(0x21);
     codes.push_back(0x27);
     codes.push_back(0x22);
@@ -147,10 +152,14 @@ std::string FourPixelText(const PixelImage& picture, int slider, bool halfHeight
     for (int y = 0; y < height; y += 2) {
         for (int x = 0; x < width; x += 2) {
             int pattern = 0;
-            if (Red(scanned.At(x, y)) < threshold) pattern |= 1;
-            if (Red(scanned.At(x + 1, y)) < threshold) pattern |= 2;
-            if (Red(scanned.At(x, y + 1)) < threshold) pattern |= 4;
-            if (Red(scanned.At(x + 1, y + 1)) < threshold) pattern |= 8;
+            if (Red(scanned.At(x, y)) < threshold)
+                pattern |= 1;
+            if (Red(scanned.At(x + 1, y)) < threshold)
+                pattern |= 2;
+            if (Red(scanned.At(x, y + 1)) < threshold)
+                pattern |= 4;
+            if (Red(scanned.At(x + 1, y + 1)) < threshold)
+                pattern |= 8;
             text.push_back(Characters[pattern]);
         }
         text += "\r\n";

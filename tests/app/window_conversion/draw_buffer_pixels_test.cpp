@@ -54,8 +54,8 @@ std::vector<uint32_t> ReadByGetPixel(Block b)
 TEST_F(DrawBufferPixelsTest, ReadsWhatGetPixelReadsInsideAtAndBeyondTheEdges)
 {
     const Block blocks[] = {
-        {0, 0, 8, 15},       {8, 0, 8, 15},     {0, 15, 8, 15},     {296, 90, 8, 15},  // past both edges
-        {100, 50, 2, 2},     {300, 96, 1, 1},   {-2, -1, 4, 3},     {5, 95, 8, 15},
+        {0, 0, 8, 15},         {8, 0, 8, 15},   {0, 15, 8, 15}, {296, 90, 8, 15},  // past both edges
+        {100, 50, 2, 2},       {300, 96, 1, 1}, {-2, -1, 4, 3}, {5, 95, 8, 15},
         {0, 0, Width, Height}, {0, 59, 8, 15},  // across a band's end
     };
     for (Block b : blocks)
@@ -87,8 +87,10 @@ TEST(DrawBufferSize, DependsOnThePictureConvertedNow)
 {
     SetTooLargeNotice(RecordNotice);
     CreateStartDrawBuffer();
-    const DrawBufferNeed wideThenTall[] = {{6000, 705, 16, "umgewandelt"}, {704, 6000, 16, "umgewandelt"},
-                                           {8176, 100, 16, "umgewandelt"}, {8192, 8, 0, "als Grafik gespeichert"}};
+    const DrawBufferNeed wideThenTall[] = {{6000, 705, 16, "umgewandelt"},
+                                           {704, 6000, 16, "umgewandelt"},
+                                           {8176, 100, 16, "umgewandelt"},
+                                           {8192, 8, 0, "als Grafik gespeichert"}};
     for (const DrawBufferNeed& need : wideThenTall)
         EXPECT_TRUE(EnsureDrawBuffer(need)) << need.width << " x " << need.height;
     EXPECT_EQ(Notices, std::vector<std::string>{});

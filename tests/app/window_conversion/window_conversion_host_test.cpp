@@ -47,14 +47,22 @@ std::string Describe(const char* control, UINT message, WPARAM wParam, LPARAM lP
 {
     std::string name = control;
     switch (message) {
-    case PBM_SETPOS: return name + " PBM_SETPOS " + std::to_string(wParam);
-    case WM_SETTEXT: return name + " WM_SETTEXT " + Shown(lParam);
-    case EM_REPLACESEL: return name + " EM_REPLACESEL " + Shown(lParam);
-    case EM_SETSEL: return name + " EM_SETSEL " + Position(wParam) + " " + Position(static_cast<WPARAM>(lParam));
-    case EM_SETLIMITTEXT: return name + " EM_SETLIMITTEXT " + std::to_string(wParam);
-    case WM_GETTEXTLENGTH: return name + " WM_GETTEXTLENGTH";
-    case EM_SCROLLCARET: return name + " EM_SCROLLCARET";
-    default: return "";
+    case PBM_SETPOS:
+        return name + " PBM_SETPOS " + std::to_string(wParam);
+    case WM_SETTEXT:
+        return name + " WM_SETTEXT " + Shown(lParam);
+    case EM_REPLACESEL:
+        return name + " EM_REPLACESEL " + Shown(lParam);
+    case EM_SETSEL:
+        return name + " EM_SETSEL " + Position(wParam) + " " + Position(static_cast<WPARAM>(lParam));
+    case EM_SETLIMITTEXT:
+        return name + " EM_SETLIMITTEXT " + std::to_string(wParam);
+    case WM_GETTEXTLENGTH:
+        return name + " WM_GETTEXTLENGTH";
+    case EM_SCROLLCARET:
+        return name + " EM_SCROLLCARET";
+    default:
+        return "";
     }
 }
 
@@ -97,8 +105,8 @@ enum class Act { Progress, Line, Type, Complete };
 struct Step {
     int atMs;
     Act act;
-    int position = 0;          // Progress
-    const char* text = "";     // Line, Type
+    int position = 0;       // Progress
+    const char* text = "";  // Line, Type
 };
 
 struct Case {
@@ -116,8 +124,8 @@ protected:
         parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
         OutputEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 500,
                                      300, parent_, nullptr, nullptr, nullptr);
-        ProgressBar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 0, 320, 500, 20, parent_, nullptr, nullptr,
-                                      nullptr);
+        ProgressBar =
+            CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 0, 320, 500, 20, parent_, nullptr, nullptr, nullptr);
         EditProcedure = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(OutputEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingEdit)));
         ProgressProcedure = reinterpret_cast<WNDPROC>(
@@ -146,7 +154,9 @@ protected:
         for (const Step& step : steps) {
             Now = start + milliseconds(step.atMs);
             switch (step.act) {
-            case Act::Progress: host.ShowProgress(step.position); break;
+            case Act::Progress:
+                host.ShowProgress(step.position);
+                break;
             case Act::Line:
                 TextBuffer.AppendLine(ScriptString((std::string(step.text) + "\r\n").c_str()));
                 host.ShowText(TextBuffer.Text());
@@ -156,7 +166,9 @@ protected:
                 SendMessageA(OutputEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.text));
                 Recording = true;
                 break;
-            case Act::Complete: host.CompleteText(); break;
+            case Act::Complete:
+                host.CompleteText();
+                break;
             }
         }
         Recording = false;
@@ -173,23 +185,36 @@ TEST_F(WindowConversionHostTest, ControlsReceiveTheExpectedSequences)
         // A line every 20 ms and 20 ms a repaint: the field changes every 80 ms.
         {"lines in batches that keep the field changing ten times a second, the first set whole, a slow line at "
          "once, the top shown at the end",
-         {{20, Act::Line, 0, "a"}, {40, Act::Line, 0, "b"}, {60, Act::Line, 0, "c"}, {80, Act::Line, 0, "d"},
-          {100, Act::Line, 0, "e"}, {120, Act::Line, 0, "f"}, {140, Act::Line, 0, "g"}, {300, Act::Line, 0, "h"},
-          {330, Act::Line, 0, "i"}, {335, Act::Complete}},
+         {{20, Act::Line, 0, "a"},
+          {40, Act::Line, 0, "b"},
+          {60, Act::Line, 0, "c"},
+          {80, Act::Line, 0, "d"},
+          {100, Act::Line, 0, "e"},
+          {120, Act::Line, 0, "f"},
+          {140, Act::Line, 0, "g"},
+          {300, Act::Line, 0, "h"},
+          {330, Act::Line, 0, "i"},
+          {335, Act::Complete}},
          {"field EM_SETLIMITTEXT 0", "field WM_SETTEXT \"a|b|c|\"", "field EM_SETSEL end end",
           "field EM_REPLACESEL \"d|e|f|g|\"", "field EM_SETSEL end end", "field EM_REPLACESEL \"h|\"",
           "field EM_SETSEL end end", "field EM_REPLACESEL \"i|\"", "field WM_GETTEXTLENGTH", "field EM_SETSEL 0 0",
           "field EM_SCROLLCARET"}},
         {"text typed during the run gives way to the result",
          {{60, Act::Line, 0, "a"}, {90, Act::Type, 0, "typed"}, {95, Act::Line, 0, "b"}, {100, Act::Complete}},
-         {"field EM_SETLIMITTEXT 0", "field WM_SETTEXT \"a|\"", "field EM_SETSEL end end",
-          "field EM_REPLACESEL \"b|\"", "field WM_GETTEXTLENGTH", "field WM_SETTEXT \"a|b|\"", "field EM_SETSEL 0 0",
-          "field EM_SCROLLCARET"}},
+         {"field EM_SETLIMITTEXT 0", "field WM_SETTEXT \"a|\"", "field EM_SETSEL end end", "field EM_REPLACESEL \"b|\"",
+          "field WM_GETTEXTLENGTH", "field WM_SETTEXT \"a|b|\"", "field EM_SETSEL 0 0", "field EM_SCROLLCARET"}},
         {"no line: the field keeps what it showed", {{10, Act::Complete}}, {}},
         {"the bar at most once a frame and only when it moves; 0 at once; above 100 as 100",
-         {{0, Act::Progress, 0}, {1, Act::Progress, 0}, {5, Act::Progress, 1}, {16, Act::Progress, 2},
-          {20, Act::Progress, 3}, {40, Act::Progress, 3}, {60, Act::Progress, 120}, {80, Act::Progress, 130},
-          {81, Act::Progress, 0}, {82, Act::Progress, 0}},
+         {{0, Act::Progress, 0},
+          {1, Act::Progress, 0},
+          {5, Act::Progress, 1},
+          {16, Act::Progress, 2},
+          {20, Act::Progress, 3},
+          {40, Act::Progress, 3},
+          {60, Act::Progress, 120},
+          {80, Act::Progress, 130},
+          {81, Act::Progress, 0},
+          {82, Act::Progress, 0}},
          {"bar PBM_SETPOS 0", "bar PBM_SETPOS 2", "bar PBM_SETPOS 3", "bar PBM_SETPOS 120", "bar PBM_SETPOS 0"}},
     };
     for (const Case& c : cases) {

@@ -16,8 +16,8 @@ std::vector<std::uint8_t> ReadBytes(const std::string& name);
 std::optional<picture_codecs::Picture> ReadPpm(const std::string& name);
 
 struct Difference {
-  int max = 0;        // largest difference of one channel
-  double mean = 0.0;  // mean difference over all channels
+    int max = 0;        // largest difference of one channel
+    double mean = 0.0;  // mean difference over all channels
 };
 Difference Compare(const picture_codecs::Picture& a, const picture_codecs::Picture& b);
 

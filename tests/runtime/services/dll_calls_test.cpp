@@ -77,8 +77,7 @@ TEST(DllCalls, OtherModulesAreLoadedByTheSuffixRuleForOneCallOnly)
             const char* module;
         };
         const Case cases[] = {
-            {"glyphtest", "glyphtest.dll"},
-            {"glyphtest.dll", "glyphtest.dll"},
+            {"glyphtest", "glyphtest.dll"},   {"glyphtest.dll", "glyphtest.dll"},
             {"glyph.test", "glyph.test.DLL"},  // only loadable with ".DLL" appended
             {"my.lib.ocx", "my.lib.ocx"},      // would not load with ".DLL" appended
             {copy, "pathcopy.dll"},            // by its full path

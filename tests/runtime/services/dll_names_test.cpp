@@ -11,8 +11,12 @@ TEST(DllNames, FileNamePartFollowsTheLastSeparatorOfEitherKind)
         const char* part;
     };
     const Case cases[] = {
-        {"user32", "user32"},          {"C:\\libs\\x.dll", "x.dll"},   {"C:/libs/x.dll", "x.dll"},
-        {"a/b\\c/d.ocx", "d.ocx"},     {"a\\b/c\\d", "d"},             {"C:\\libs\\", ""},
+        {"user32", "user32"},
+        {"C:\\libs\\x.dll", "x.dll"},
+        {"C:/libs/x.dll", "x.dll"},
+        {"a/b\\c/d.ocx", "d.ocx"},
+        {"a\\b/c\\d", "d"},
+        {"C:\\libs\\", ""},
         {"", ""},
     };
     for (const Case& c : cases)

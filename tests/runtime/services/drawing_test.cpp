@@ -388,7 +388,8 @@ TEST_F(Drawing, TransparentDrawsLeaveTheTargetWhereTheBitmapIsWhite)
         DrawBitmapFile(path.c_str(), 2, 3, TransparentMode);
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < 4; ++x) {
-                COLORREF expected = picture[y][x] == White ? RGB((x + 2) * 5, (y + 3) * 10, 100 + x + 2) : picture[y][x];
+                COLORREF expected =
+                    picture[y][x] == White ? RGB((x + 2) * 5, (y + 3) * 10, 100 + x + 2) : picture[y][x];
                 EXPECT_EQ(GetPixel(DrawTarget, x + 2, y + 3), expected) << x << "," << y;
             }
         }
@@ -396,7 +397,9 @@ TEST_F(Drawing, TransparentDrawsLeaveTheTargetWhereTheBitmapIsWhite)
         EXPECT_EQ(BitmapHeight, 3);
 
         // The same from a resource (mask_4x4.bmp: rows B W B W / W B W B / K K W W / W B B K).
-        const Rows resource = {{Blue, White, Blue, White}, {White, Blue, White, Blue}, {Black, Black, White, White},
+        const Rows resource = {{Blue, White, Blue, White},
+                               {White, Blue, White, Blue},
+                               {Black, Black, White, White},
                                {White, Blue, Blue, Black}};
         DrawBitmapResource(library, "maske", 20, 10, TransparentMode);
         for (int y = 0; y < 4; ++y) {
@@ -461,8 +464,8 @@ TEST_F(Drawing, ResourcesByNumberModulo65536AndByName)
             int32_t width, height;
         };
         const Case cases[] = {
-            {"123", Red, 4, 2},   {"65659", Red, 4, 2}, {"131195", Red, 4, 2}, {"000123", Red, 4, 2},
-            {"logo", Green, 3, 3}, {"LOGO", Green, 3, 3},
+            {"123", Red, 4, 2},    {"65659", Red, 4, 2},  {"131195", Red, 4, 2},
+            {"000123", Red, 4, 2}, {"logo", Green, 3, 3}, {"LOGO", Green, 3, 3},
         };
         for (const Case& c : cases) {
             Fill(DrawTarget, 0, 0, 20, 20, White);
@@ -554,7 +557,7 @@ TEST_F(Drawing, SavedAreaIsExactlyThe24BitFileLayout)
         uint32_t value;
     };
     const FieldCase fields[] = {
-        {0, 2, 0x4D42}, {2, 4, 78}, {6, 2, 0}, {8, 2, 0},  {10, 4, 54}, {14, 4, 40}, {18, 4, 3}, {22, 4, 2},
+        {0, 2, 0x4D42}, {2, 4, 78},  {6, 2, 0},  {8, 2, 0},  {10, 4, 54}, {14, 4, 40}, {18, 4, 3}, {22, 4, 2},
         {26, 2, 1},     {28, 2, 24}, {30, 4, 0}, {34, 4, 0}, {38, 4, 0},  {42, 4, 0},  {46, 4, 0}, {50, 4, 0},
     };
     for (const FieldCase& f : fields)
@@ -650,14 +653,31 @@ TEST_F(Drawing, TenThousandDrawsLeaveNoGdiObjectBehind)
             for (int i = 0; i < count; ++i) {
                 BeginDraw(i % 5 == 4 ? other_ : DrawBufferWindow);
                 switch (i % 8) {
-                case 0: DrawBitmapResource(library, "maske", i % 90, 0, TransparentMode); break;
-                case 1: DrawBitmapResource(library, "123", 0, i % 90, 0); break;
-                case 2: DrawBitmapFile(path.c_str(), 5, 5, TransparentMode); break;
-                case 3: StretchBitmapFile(path.c_str(), 0, 0, 30, 30, 4); break;
-                case 4: SelectTextFont("Arial", 8 + i % 10, 0, i & 1, 0, 0); break;
-                case 5: DrawLine(0, 0, i % 100, 99); break;
-                case 6: if (i % 80 == 6) SaveBitmapArea(saved.c_str(), 0, 0, 10, 10); break;
-                default: CreateDrawBuffer(100, 100); break;
+                case 0:
+                    DrawBitmapResource(library, "maske", i % 90, 0, TransparentMode);
+                    break;
+                case 1:
+                    DrawBitmapResource(library, "123", 0, i % 90, 0);
+                    break;
+                case 2:
+                    DrawBitmapFile(path.c_str(), 5, 5, TransparentMode);
+                    break;
+                case 3:
+                    StretchBitmapFile(path.c_str(), 0, 0, 30, 30, 4);
+                    break;
+                case 4:
+                    SelectTextFont("Arial", 8 + i % 10, 0, i & 1, 0, 0);
+                    break;
+                case 5:
+                    DrawLine(0, 0, i % 100, 99);
+                    break;
+                case 6:
+                    if (i % 80 == 6)
+                        SaveBitmapArea(saved.c_str(), 0, 0, 10, 10);
+                    break;
+                default:
+                    CreateDrawBuffer(100, 100);
+                    break;
                 }
                 EndDraw();
                 // On the main window: the mirrored paths.

@@ -92,11 +92,21 @@ TEST(RegistryRoots, HkeyAndADigitInAnyCaseSelectThePredefinedRoot)
         HKEY root;
     };
     const Case cases[] = {
-        {"HKEY_0", HKEY_CLASSES_ROOT},   {"hkey_1", HKEY_CURRENT_USER},      {"HKEY_1_anything", HKEY_CURRENT_USER},
-        {"Hkey_2", HKEY_LOCAL_MACHINE},  {"HKEY_3", HKEY_USERS},             {"HKEY_4", HKEY_PERFORMANCE_DATA},
-        {"HKEY_5", HKEY_CURRENT_CONFIG}, {"HKEY_6", HKEY_DYN_DATA},          {"HKEY_7", nullptr},
-        {"HKEY_", nullptr},              {"HKEY_X", nullptr},                {"HKEY", nullptr},
-        {"glyphmill.ini", nullptr},      {"HKEY_CURRENT_USER", nullptr},     {"", nullptr},
+        {"HKEY_0", HKEY_CLASSES_ROOT},
+        {"hkey_1", HKEY_CURRENT_USER},
+        {"HKEY_1_anything", HKEY_CURRENT_USER},
+        {"Hkey_2", HKEY_LOCAL_MACHINE},
+        {"HKEY_3", HKEY_USERS},
+        {"HKEY_4", HKEY_PERFORMANCE_DATA},
+        {"HKEY_5", HKEY_CURRENT_CONFIG},
+        {"HKEY_6", HKEY_DYN_DATA},
+        {"HKEY_7", nullptr},
+        {"HKEY_", nullptr},
+        {"HKEY_X", nullptr},
+        {"HKEY", nullptr},
+        {"glyphmill.ini", nullptr},
+        {"HKEY_CURRENT_USER", nullptr},
+        {"", nullptr},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RegistryRootFromName(c.store), c.root) << c.store;

@@ -20,7 +20,9 @@ inline void RecordReports(int32_t level)
 {
     ErrorLevel = level;
     Recorded.clear();
-    InstallErrorBoxes({[](const char* title) { Recorded.push_back({title, true}); },
+    InstallErrorBoxes({[](const char* title) {
+                           Recorded.push_back({title, true});
+                       },
                        [](const char* title) {
                            Recorded.push_back({title, false});
                            return true;

@@ -28,12 +28,12 @@ extern "C" __declspec(dllexport) INT_PTR __cdecl DigitsCdecl(INT_PTR a, INT_PTR 
 }
 
 // Each argument weighted by its position, so that a lost or swapped argument shows.
-extern "C" __declspec(dllexport) INT_PTR __stdcall Weighted32(INT_PTR a1, INT_PTR a2, INT_PTR a3, INT_PTR a4, INT_PTR a5, INT_PTR a6,
-                                    INT_PTR a7, INT_PTR a8, INT_PTR a9, INT_PTR a10, INT_PTR a11, INT_PTR a12,
-                                    INT_PTR a13, INT_PTR a14, INT_PTR a15, INT_PTR a16, INT_PTR a17, INT_PTR a18,
-                                    INT_PTR a19, INT_PTR a20, INT_PTR a21, INT_PTR a22, INT_PTR a23, INT_PTR a24,
-                                    INT_PTR a25, INT_PTR a26, INT_PTR a27, INT_PTR a28, INT_PTR a29, INT_PTR a30,
-                                    INT_PTR a31, INT_PTR a32)
+extern "C" __declspec(dllexport) INT_PTR
+    __stdcall Weighted32(INT_PTR a1, INT_PTR a2, INT_PTR a3, INT_PTR a4, INT_PTR a5, INT_PTR a6, INT_PTR a7, INT_PTR a8,
+                         INT_PTR a9, INT_PTR a10, INT_PTR a11, INT_PTR a12, INT_PTR a13, INT_PTR a14, INT_PTR a15,
+                         INT_PTR a16, INT_PTR a17, INT_PTR a18, INT_PTR a19, INT_PTR a20, INT_PTR a21, INT_PTR a22,
+                         INT_PTR a23, INT_PTR a24, INT_PTR a25, INT_PTR a26, INT_PTR a27, INT_PTR a28, INT_PTR a29,
+                         INT_PTR a30, INT_PTR a31, INT_PTR a32)
 {
     const INT_PTR all[] = {a1,  a2,  a3,  a4,  a5,  a6,  a7,  a8,  a9,  a10, a11, a12, a13, a14, a15, a16,
                            a17, a18, a19, a20, a21, a22, a23, a24, a25, a26, a27, a28, a29, a30, a31, a32};

@@ -23,7 +23,9 @@ protected:
     {
         Boxes.clear();
         AnswerOk = true;
-        InstallErrorBoxes({[](const char* title) { Boxes.push_back({"error", title}); },
+        InstallErrorBoxes({[](const char* title) {
+                               Boxes.push_back({"error", title});
+                           },
                            [](const char* title) {
                                Boxes.push_back({"warning", title});
                                return AnswerOk;
@@ -44,7 +46,9 @@ TEST(ErrorText, TableEntriesAndUnknownCodes)
     EXPECT_STREQ(ErrorText(0), "");
     EXPECT_STREQ(ErrorText(207), "");
     // Windows-1252 bytes, not UTF-8.
-    EXPECT_STREQ(ErrorText(223), "Negative Fenstergr\xF6\xDF" "e!");
+    EXPECT_STREQ(ErrorText(223),
+                 "Negative Fenstergr\xF6\xDF"
+                 "e!");
     EXPECT_STREQ(ErrorText(244), "Der Text pa\xDFt nicht komplett in die Bereichsvariable!");
 }
 

@@ -32,9 +32,8 @@ TEST_F(NumberTextTest, IntegersHaveNoPaddingOrGrouping)
 TEST_F(NumberTextTest, FixedPointWithDecimalPlaces)
 {
     const FloatCase cases[] = {
-        {6, 2.5, "2.500000"}, {6, -0.25, "-0.250000"}, {6, 0.0, "0.000000"}, {6, 0.05, "0.050000"},
-        {0, 0.3, "0"},        {0, 12.0, "12"},          {2, 1234.567, "1234.57"},
-        {0, -7.0, "-7"},
+        {6, 2.5, "2.500000"}, {6, -0.25, "-0.250000"}, {6, 0.0, "0.000000"},     {6, 0.05, "0.050000"},
+        {0, 0.3, "0"},        {0, 12.0, "12"},         {2, 1234.567, "1234.57"}, {0, -7.0, "-7"},
     };
     for (const FloatCase& c : cases) {
         SetDecimals(c.places);

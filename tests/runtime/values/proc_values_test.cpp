@@ -98,13 +98,9 @@ TEST(SetBit, SetsAndClearsTheBitModulo32)
         int32_t value, bit, flag, expected;
     };
     const Case cases[] = {
-        {0, 3, 1, 8},
-        {15, 0, 0, 14},
-        {0, 35, 1, 8},
-        {0, 31, 1, INT32_MIN},
-        {-1, 31, 0, INT32_MAX},
-        {5, 2, -7, 5},  // any non-zero flag sets; already set stays set
-        {5, 1, 0, 5},   // clearing a clear bit
+        {0, 3, 1, 8},          {15, 0, 0, 14},         {0, 35, 1, 8},
+        {0, 31, 1, INT32_MIN}, {-1, 31, 0, INT32_MAX}, {5, 2, -7, 5},  // any non-zero flag sets; already set stays set
+        {5, 1, 0, 5},                                                  // clearing a clear bit
     };
     for (const Case& c : cases)
         EXPECT_EQ(SetBit(c.value, c.bit, c.flag), c.expected) << c.value << " bit " << c.bit << " flag " << c.flag;

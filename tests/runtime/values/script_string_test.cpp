@@ -71,11 +71,9 @@ TEST(ScriptString, SpliceRemovesAndInserts)
         const char* expected;
     };
     const Case cases[] = {
-        {"abcdef", 1, 3, "", "aef"},
-        {"abcdef", 1, 3, "XY", "aXYef"},
-        {"abcdef", 4, 100, "", "abcd"},     // count past the end cuts there
-        {"abcdef", 0, 0, ">", ">abcdef"},
-        {"abc", 3, 0, "!", "abc!"},
+        {"abcdef", 1, 3, "", "aef"},      {"abcdef", 1, 3, "XY", "aXYef"},
+        {"abcdef", 4, 100, "", "abcd"},  // count past the end cuts there
+        {"abcdef", 0, 0, ">", ">abcdef"}, {"abc", 3, 0, "!", "abc!"},
     };
     for (const Case& c : cases) {
         ScriptString s(c.start);
@@ -123,7 +121,8 @@ public:
         if (made)
             std::memset(first, 'x', Block);
         for (size_t i = 1; made && i < Blocks; ++i)
-            made = mmap(area_ + i * Block, Block, PROT_READ, MAP_SHARED | MAP_FIXED | MAP_POPULATE, file, 0) != MAP_FAILED;
+            made =
+                mmap(area_ + i * Block, Block, PROT_READ, MAP_SHARED | MAP_FIXED | MAP_POPULATE, file, 0) != MAP_FAILED;
         if (file >= 0)
             close(file);
         complete_ = made;

@@ -25,7 +25,10 @@ protected:
         Shown.clear();
         ErrorLevel = 1;
         InstallErrorBoxes({[](const char* title) { Shown.emplace_back(title); },
-                           [](const char* title) { Shown.emplace_back(title); return true; },
+                           [](const char* title) {
+                               Shown.emplace_back(title);
+                               return true;
+                           },
                            []() -> void { throw ProgramEnded(); }});
     }
     void TearDown() override { ErrorLevel = 1; }
@@ -51,10 +54,17 @@ TEST_F(StringFunctionsTest, LeftRightMid)
         const char* expected;
     };
     const Case cases[] = {
-        {StrLeft("abc", 10), "abc"},   {StrRight("abc", 10), "abc"}, {StrLeft("abc", 0), ""},
-        {StrRight("abc", -1), ""},     {StrLeft("abc", 2), "ab"},    {StrRight("abc", 2), "bc"},
-        {StrMid("abcdef", 3, 2), "cd"}, {StrMid("abcdef", 5, 10), "ef"}, {StrMid("abc", 4, 1), ""},
-        {StrMid("abc", 0, 1), ""},     {StrMid("abc", 1, 0), ""},
+        {StrLeft("abc", 10), "abc"},
+        {StrRight("abc", 10), "abc"},
+        {StrLeft("abc", 0), ""},
+        {StrRight("abc", -1), ""},
+        {StrLeft("abc", 2), "ab"},
+        {StrRight("abc", 2), "bc"},
+        {StrMid("abcdef", 3, 2), "cd"},
+        {StrMid("abcdef", 5, 10), "ef"},
+        {StrMid("abc", 4, 1), ""},
+        {StrMid("abc", 0, 1), ""},
+        {StrMid("abc", 1, 0), ""},
         {StrLeft(ScriptString("a\0bc", 4), 3), "a"},  // a range ends at its first zero byte
     };
     for (const Case& c : cases)

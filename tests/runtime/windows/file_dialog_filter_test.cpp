@@ -28,21 +28,18 @@ TEST_P(OpenFilter, IsBuiltByteForByte)
     EXPECT_EQ(BuildOpenFilter(GetParam().filterText).defaultExtension, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OpenFilter,
-    testing::Values(
-        // two description and pattern pairs: two entries
-        OpenCase{"Bilder|*.bmp;*.gif|Texte|*.txt", Bytes("Bilder\0*.bmp;*.gif\0Texte\0*.txt\0\0")},
-        // a lone pattern serves as its own description
-        OpenCase{"*.txt", Bytes("*.txt\0*.txt\0\0")},
-        // a pattern in a pattern's place is written once
-        OpenCase{"Alle|*.*|*.bmp", Bytes("Alle\0*.*\0*.bmp\0*.bmp\0\0")},
-        // empty pieces are skipped and do not shift the pairing
-        OpenCase{"||Texte||*.txt|", Bytes("Texte\0*.txt\0\0")},
-        // a description that does not begin with "*" is not doubled
-        OpenCase{"Texte", Bytes("Texte\0\0")},
-        OpenCase{"", ""},
-        OpenCase{"|||", ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, OpenFilter,
+                         testing::Values(
+                             // two description and pattern pairs: two entries
+                             OpenCase{"Bilder|*.bmp;*.gif|Texte|*.txt", Bytes("Bilder\0*.bmp;*.gif\0Texte\0*.txt\0\0")},
+                             // a lone pattern serves as its own description
+                             OpenCase{"*.txt", Bytes("*.txt\0*.txt\0\0")},
+                             // a pattern in a pattern's place is written once
+                             OpenCase{"Alle|*.*|*.bmp", Bytes("Alle\0*.*\0*.bmp\0*.bmp\0\0")},
+                             // empty pieces are skipped and do not shift the pairing
+                             OpenCase{"||Texte||*.txt|", Bytes("Texte\0*.txt\0\0")},
+                             // a description that does not begin with "*" is not doubled
+                             OpenCase{"Texte", Bytes("Texte\0\0")}, OpenCase{"", ""}, OpenCase{"|||", ""}));
 
 struct SaveCase {
     const char* initialName;
@@ -59,17 +56,16 @@ TEST_P(SaveFilter, OffersTheInitialNamesExtension)
     EXPECT_EQ(filter.defaultExtension, GetParam().expectedExtension);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SaveFilter,
-    testing::Values(SaveCase{"bild.bmp", Bytes("*.bmp\0*.bmp\0\0"), "bmp"},
-                    SaveCase{"*.txt", Bytes("*.txt\0*.txt\0\0"), "txt"},
-                    SaveCase{"bild", Bytes("*.*\0*.*\0\0"), ""},
-                    SaveCase{"", Bytes("*.*\0*.*\0\0"), ""},
-                    // only three characters reach the dialog as default extension
-                    SaveCase{"foto.jpeg", Bytes("*.jpeg\0*.jpeg\0\0"), "jpe"},
-                    // the last dot of the file name counts, not one in a folder
-                    SaveCase{"bild.v2.txt", Bytes("*.txt\0*.txt\0\0"), "txt"},
-                    SaveCase{"c:\\ordner.alt\\bild", Bytes("*.*\0*.*\0\0"), ""},
-                    SaveCase{"name.", Bytes("*.\0*.\0\0"), ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, SaveFilter,
+                         testing::Values(SaveCase{"bild.bmp", Bytes("*.bmp\0*.bmp\0\0"), "bmp"},
+                                         SaveCase{"*.txt", Bytes("*.txt\0*.txt\0\0"), "txt"},
+                                         SaveCase{"bild", Bytes("*.*\0*.*\0\0"), ""},
+                                         SaveCase{"", Bytes("*.*\0*.*\0\0"), ""},
+                                         // only three characters reach the dialog as default extension
+                                         SaveCase{"foto.jpeg", Bytes("*.jpeg\0*.jpeg\0\0"), "jpe"},
+                                         // the last dot of the file name counts, not one in a folder
+                                         SaveCase{"bild.v2.txt", Bytes("*.txt\0*.txt\0\0"), "txt"},
+                                         SaveCase{"c:\\ordner.alt\\bild", Bytes("*.*\0*.*\0\0"), ""},
+                                         SaveCase{"name.", Bytes("*.\0*.\0\0"), ""}));
 
 }  // namespace

@@ -293,14 +293,14 @@ TEST(MainWindowProcedure, ScrollBarMovesItsThumbAndEndsTheWaitOnlyWhenScrollingE
                 SendMessageA(Main.load(), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
                 return GetScrollPos(bar, SB_CTL);
             };
-            std::vector<int> positions = {scroll(SB_LINEDOWN, 0),    scroll(SB_LINEDOWN, 0),       scroll(SB_PAGEDOWN, 0),
-                                          scroll(SB_THUMBTRACK, 70), scroll(SB_THUMBPOSITION, 40), scroll(SB_LINEUP, 0),
-                                          scroll(SB_BOTTOM, 0),      scroll(SB_PAGEUP, 0),         scroll(SB_TOP, 0)};
+            std::vector<int> positions = {
+                scroll(SB_LINEDOWN, 0),    scroll(SB_LINEDOWN, 0),       scroll(SB_PAGEDOWN, 0),
+                scroll(SB_THUMBTRACK, 70), scroll(SB_THUMBPOSITION, 40), scroll(SB_LINEUP, 0),
+                scroll(SB_BOTTOM, 0),      scroll(SB_PAGEUP, 0),         scroll(SB_TOP, 0)};
             EXPECT_EQ(positions, (std::vector<int>{1, 2, 12, 12, 40, 39, 100, 90, 0}));
             EXPECT_EQ(step.load(), 1) << "still waiting";
-            ActUntilStepPasses(step, 1, [bar] {
-                SendMessageA(Main.load(), WM_HSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(bar));
-            });
+            ActUntilStepPasses(
+                step, 1, [bar] { SendMessageA(Main.load(), WM_HSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(bar)); });
         });
 }
 

@@ -31,14 +31,13 @@ TEST_P(StyleFlags, GiveStyleAndModes)
     EXPECT_EQ(DialogKeys, c.dialogKeys);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StyleFlags,
-    testing::Values(
-        // the application's 146: minimise box and no menu; 0x80 has no effect
-        StyleCase{0x92, 0x22000, 0x100, 1, 0, 0}, StyleCase{0x0, 0x2000, 0x100, 0, 0, 0},
-        StyleCase{0xF, 0xF2000, 0x100, 0, 0, 0}, StyleCase{0x20, 0x2000, 0x100, 0, 1, 0},
-        // popup: no caption, no window edge
-        StyleCase{0x48, 0x80082000, 0x000, 0, 0, 0}, StyleCase{0x200, 0x2000, 0x100, 0, 0, 1}));
+INSTANTIATE_TEST_SUITE_P(Cases, StyleFlags,
+                         testing::Values(
+                             // the application's 146: minimise box and no menu; 0x80 has no effect
+                             StyleCase{0x92, 0x22000, 0x100, 1, 0, 0}, StyleCase{0x0, 0x2000, 0x100, 0, 0, 0},
+                             StyleCase{0xF, 0xF2000, 0x100, 0, 0, 0}, StyleCase{0x20, 0x2000, 0x100, 0, 1, 0},
+                             // popup: no caption, no window edge
+                             StyleCase{0x48, 0x80082000, 0x000, 0, 0, 0}, StyleCase{0x200, 0x2000, 0x100, 0, 0, 1}));
 
 TEST_F(WindowSettings, ModeFlagsAreOnlyEverSet)
 {
