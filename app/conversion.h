@@ -38,6 +38,16 @@ public:
     virtual void UnlockControls() = 0;
 };
 
+// A host that nobody watches: no progress, no text until the end, nothing to cancel or unlock.
+class UnwatchedConversionHost : public ConversionHost {
+public:
+    void ShowProgress(int32_t) override {}
+    void ShowText(const char*) override {}
+    void CompleteText() override {}
+    bool CancelRequested() override { return false; }
+    void UnlockControls() override {}
+};
+
 // Conversion state, global as in the script.
 extern int32_t CellX;
 extern int32_t CellY;

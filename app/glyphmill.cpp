@@ -6,6 +6,7 @@
 
 #include "batch/memory_batch.h"
 #include "batch/command_options.h"
+#include "batch/conversion_run.h"
 #include "batch/console_output.h"
 #include "core/command_line.h"
 #include "core/startup.h"
@@ -56,27 +57,6 @@ void OpenFromProgramFolder(const AnsiPath& picture)
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (length > 0 && length < MAX_PATH)
         SetCurrentDirectoryA(FolderOf(path).c_str());
-}
-
-int RunConversion(CommandOptions options)
-{
-    ExpandPictures(options);
-    if (options.pictures.size() > 1 && options.outputFolder.empty()) {
-        WriteStandardError("Die Angabe passt auf mehrere Bilder; mehrere Bilder brauchen --out-dir ORDNER.\r\n" +
-                           std::string(UsageText()));
-        return ExitBadArguments;
-    }
-    if (!options.outputFolder.empty()) {
-        std::vector<std::string> outputs = ResultPaths(options);
-        if (outputs.empty()) {
-            WriteStandardError("Der Ausgabeordner kann nicht angelegt werden: " + options.outputFolder + "\r\n");
-            return ExitOutputUnwritable;
-        }
-        if (outputs.size() > 1)
-            return ConvertPictures(options, outputs);
-        options.output = outputs.front();
-    }
-    return ConvertInMemory(options);
 }
 
 // A caller that reads standard error has redirected it; a program started from the desktop

@@ -16,37 +16,28 @@
 
 #include "batch/batch_report.h"
 #include "batch/command_options.h"
+#include "batch/conversion_run.h"
 #include "batch/console_output.h"
 #include "batch/memory_batch.h"
+#include "batch/picture_batch.h"
 #include "batch/result_names.h"
 #include "picture_path.h"
 
-namespace {
-
 // The program expands wildcards itself too (a quoted pattern reaches it whole), in name
 // order with letter case aside, as the Windows program does.
-void ExpandPictures(CommandOptions& options)
+std::vector<std::string> WildcardMatches(const std::string& pattern)
 {
-    std::vector<std::string> expanded;
-    for (const std::string& picture : options.pictures) {
-        std::vector<std::string> matches;
-        glob_t found{};
-        if (picture.find_first_of("*?") != std::string::npos && glob(picture.c_str(), GLOB_MARK, nullptr, &found) == 0)
-            for (size_t i = 0; i < found.gl_pathc; ++i)
-                if (std::string name = found.gl_pathv[i]; name.back() != '/')
-                    matches.push_back(name);
-        globfree(&found);
-        std::sort(matches.begin(), matches.end(), [](const std::string& a, const std::string& b) {
-            return strcasecmp(FileNameOfPath(a).c_str(), FileNameOfPath(b).c_str()) < 0;
-        });
-        if (matches.empty())
-            expanded.push_back(picture);
-        else
-            expanded.insert(expanded.end(), matches.begin(), matches.end());
-    }
-    options.pictures = expanded;
-    if (!expanded.empty())
-        options.picture = expanded.front();
+    std::vector<std::string> matches;
+    glob_t found{};
+    if (pattern.find_first_of("*?") != std::string::npos && glob(pattern.c_str(), GLOB_MARK, nullptr, &found) == 0)
+        for (size_t i = 0; i < found.gl_pathc; ++i)
+            if (std::string name = found.gl_pathv[i]; name.back() != '/')
+                matches.push_back(name);
+    globfree(&found);
+    std::sort(matches.begin(), matches.end(), [](const std::string& a, const std::string& b) {
+        return strcasecmp(FileNameOfPath(a).c_str(), FileNameOfPath(b).c_str()) < 0;
+    });
+    return matches;
 }
 
 // Each picture's result in the output folder, which is made when missing; empty when there
@@ -68,6 +59,8 @@ std::vector<std::string> ResultPaths(const CommandOptions& options)
 
 // One picture converted by a child process of this one; its standard error comes back
 // through a pipe.
+namespace {
+
 struct Worker {
     size_t index = 0;
     pid_t process = -1;
@@ -112,6 +105,8 @@ std::string ReadAll(int descriptor)
 }
 
 // Two workers per processor, as the Windows program runs them.
+}  // namespace
+
 int ConvertPictures(const CommandOptions& options, const std::vector<std::string>& outputs)
 {
     const size_t total = options.pictures.size();
@@ -145,29 +140,6 @@ int ConvertPictures(const CommandOptions& options, const std::vector<std::string
     WriteStandardError(report.Summary());
     return report.WorstExitCode();
 }
-
-int RunConversion(CommandOptions options)
-{
-    ExpandPictures(options);
-    if (options.pictures.size() > 1 && options.outputFolder.empty()) {
-        WriteStandardError("Die Angabe passt auf mehrere Bilder; mehrere Bilder brauchen --out-dir ORDNER.\r\n" +
-                           std::string(UsageText()));
-        return ExitBadArguments;
-    }
-    if (!options.outputFolder.empty()) {
-        std::vector<std::string> outputs = ResultPaths(options);
-        if (outputs.empty()) {
-            WriteStandardError("Der Ausgabeordner kann nicht angelegt werden: " + options.outputFolder + "\r\n");
-            return ExitOutputUnwritable;
-        }
-        if (outputs.size() > 1)
-            return ConvertPictures(options, outputs);
-        options.output = outputs.front();
-    }
-    return ConvertInMemory(options);
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {

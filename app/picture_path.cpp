@@ -18,22 +18,6 @@ PictureProblem CheckPictureFile(const std::string& path)
     return file ? PictureProblem::None : PictureProblem::Unreadable;
 }
 
-std::string PictureProblemText(PictureProblem problem, const std::string& path)
-{
-    std::string text = "Die Grafik kann nicht geöffnet werden: " + path + "\r\n";
-    switch (problem) {
-    case PictureProblem::Missing:
-        return text + "Die Datei gibt es nicht.";
-    case PictureProblem::Folder:
-        return text + "Das ist ein Ordner, keine Datei.";
-    case PictureProblem::Unreadable:
-        return text + "Die Datei kann nicht gelesen werden.";
-    case PictureProblem::None:
-        break;
-    }
-    return text;
-}
-
 std::string FullPath(const std::string& path)
 {
     DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);

@@ -12,7 +12,7 @@
 #include "exact_kernel.h"
 #include "picture_model.h"
 
-class KernelHost : public ConversionHost {
+class KernelHost : public UnwatchedConversionHost {
 public:
     // `picture` is what the program draws (the BMP file, or the BMP a JPEG became).
     KernelHost(const PixelImage& picture, const std::string& glyphFolder, int32_t slider, bool halfHeight);
@@ -25,11 +25,6 @@ public:
     bool DrawPictureNatural() override;
     void DrawGlyph(int32_t code) override;
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
-    void ShowProgress(int32_t) override {}
-    void ShowText(const char*) override {}
-    void CompleteText() override {}
-    bool CancelRequested() override { return false; }
-    void UnlockControls() override {}
 
 private:
     const PixelImage& picture_;

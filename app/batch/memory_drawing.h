@@ -56,7 +56,7 @@ struct LoadedPicture {
 
 // The conversion's surroundings without a window: the command line's options stand in for
 // the controls, the draw buffer model for the window's.
-class MemoryConversionHost : public ConversionHost {
+class MemoryConversionHost : public UnwatchedConversionHost {
 public:
     MemoryConversionHost(const CommandOptions& options, MemoryDrawBuffer& buffer, const LoadedPicture& picture,
                          int failureCode);
@@ -69,11 +69,6 @@ public:
     bool DrawPictureNatural() override;
     void DrawGlyph(int32_t code) override;
     void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
-    void ShowProgress(int32_t) override {}
-    void ShowText(const char*) override {}
-    void CompleteText() override {}
-    bool CancelRequested() override { return false; }
-    void UnlockControls() override {}
 
 private:
     const CommandOptions& options_;

@@ -179,19 +179,9 @@ Job TakeFinished(std::deque<Job>& running)
 
 }  // namespace
 
-void ExpandPictures(CommandOptions& options)
+std::vector<std::string> WildcardMatches(const std::string& pattern)
 {
-    std::vector<std::string> expanded;
-    for (const std::string& picture : options.pictures) {
-        std::vector<std::string> matches = HasWildcard(picture) ? Matches(picture) : std::vector<std::string>{};
-        if (matches.empty())
-            expanded.push_back(picture);
-        else
-            expanded.insert(expanded.end(), matches.begin(), matches.end());
-    }
-    options.pictures = expanded;
-    if (!expanded.empty())
-        options.picture = expanded.front();
+    return HasWildcard(pattern) ? Matches(pattern) : std::vector<std::string>{};
 }
 
 std::vector<std::string> ResultPaths(const CommandOptions& options)

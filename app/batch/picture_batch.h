@@ -12,6 +12,10 @@
 // that matches nothing stays as it is, to be reported. `options.picture` becomes the first.
 void ExpandPictures(CommandOptions& options);
 
+// Each program's own: the files a pattern with wildcards matches, in name order with letter
+// case aside; none for a name without wildcards.
+std::vector<std::string> WildcardMatches(const std::string& pattern);
+
 // The result file of each picture in options.outputFolder, which is made when missing;
 // empty when there is no such folder and none can be made.
 std::vector<std::string> ResultPaths(const CommandOptions& options);
