@@ -4,14 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "batch/memory_batch.h"
 #include "batch/command_options.h"
 #include "batch/conversion_run.h"
 #include "batch/console_output.h"
 #include "core/command_line.h"
 #include "core/startup.h"
 #include "main_program.h"
-#include "batch/picture_batch.h"
 #include "picture_path.h"
 #include "services/ansi_paths.h"
 
