@@ -4,7 +4,7 @@
 
 #include "e2e_session.h"
 
-int RunWithHandles(const std::wstring& arguments, HANDLE out, HANDLE err)
+int RunWithHandles(const std::wstring& arguments, HANDLE out, HANDLE err, std::string* problem)
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -14,18 +14,26 @@ int RunWithHandles(const std::wstring& arguments, HANDLE out, HANDLE err)
     PROCESS_INFORMATION process{};
     std::wstring commandLine = L"\"" + Widened(ProgramFolder) + L"\\glyphmill.exe\" " + arguments;
     int exitCode = -1;
+    std::string why;
     if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, Widened(ProgramFolder).c_str(),
                        &startup, &process)) {
-        if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
+        DWORD waited = WaitForSingleObject(process.hProcess, RunTimeoutMs);
+        if (waited == WAIT_OBJECT_0) {
             DWORD code = 0;
             GetExitCodeProcess(process.hProcess, &code);
             exitCode = static_cast<int>(code);
         } else {
+            why = waited == WAIT_TIMEOUT ? "did not end within " + std::to_string(RunTimeoutMs / 1000) + " s"
+                                         : "waiting failed, error " + std::to_string(GetLastError());
             TerminateProcess(process.hProcess, 99);
         }
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
+    } else {
+        why = "CreateProcessW failed, error " + std::to_string(GetLastError());
     }
+    if (problem)
+        *problem = why;
     return exitCode;
 }
 
@@ -38,11 +46,15 @@ BatchRun RunBatch(const std::wstring& arguments)
     HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     BatchRun run;
-    run.exitCode = RunWithHandles(arguments, out, err);
+    std::string problem;
+    run.exitCode = RunWithHandles(arguments, out, err, &problem);
     CloseHandle(out);
     CloseHandle(err);
     run.out = ReadFile(outPath);
     run.err = ReadFile(errPath);
+    // The exit code alone cannot tell a start that failed from a run that hung.
+    if (!problem.empty())
+        run.err += "[glyphmill.exe " + problem + "]";
     return run;
 }
 

@@ -11,9 +11,11 @@ struct BatchRun {
     std::string err;
 };
 
+constexpr DWORD RunTimeoutMs = 120000;
+
 // Runs glyphmill.exe with `arguments` in the program's folder and these standard handles;
-// its exit code, or -1.
-int RunWithHandles(const std::wstring& arguments, HANDLE out, HANDLE err);
+// its exit code, or -1 with the reason in `problem` when it did not start or end.
+int RunWithHandles(const std::wstring& arguments, HANDLE out, HANDLE err, std::string* problem = nullptr);
 // The same with standard output and error redirected to files.
 BatchRun RunBatch(const std::wstring& arguments);
 BatchRun RunBatch(const std::string& arguments);
