@@ -50,11 +50,7 @@ std::vector<std::string> ResultPaths(const CommandOptions& options)
         stat(folder.c_str(), &status);
     if (!S_ISDIR(status.st_mode))
         return {};
-    static constexpr const char* Extensions[] = {"", ".txt", ".htm", ".bmp"};
-    std::vector<std::string> paths = ResultNames(options.pictures, Extensions[static_cast<int>(options.form)]);
-    for (std::string& path : paths)
-        path = folder + "/" + path;
-    return paths;
+    return ResultPathsIn(folder, '/', options);
 }
 
 // One picture converted by a child process of this one; its standard error comes back

@@ -9,6 +9,7 @@
 
 #include "app_globals.h"
 #include "core/runtime_state.h"
+#include "picture_extension.h"
 #include "procedure_call.h"
 #include "services/dll_calls.h"
 #include "services/file_slots.h"
@@ -171,14 +172,6 @@ void ReadSizeFor(const ScriptString& extension, const ScriptString& path)
         ReadPcxSize();
     else if (StrEqual(extension, "tga"))
         ReadTgaSize();
-}
-
-bool IsJpegExtension(const ScriptString& extension)
-{
-    for (const char* jpeg : {"jpg", "jif", "jpe", "peg"})
-        if (StrEqual(extension, jpeg))
-            return true;
-    return false;
 }
 
 void TakePicture(const ScriptString& path)

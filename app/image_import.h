@@ -19,8 +19,6 @@ void ViewerDrawScaled();  // path, x, y, width, height, mode
 // The size reader that the extension selects, if any: "gif", "bmp"/"dib", "pcx", "tga".
 void ReadSizeFor(const ScriptString& extension, const ScriptString& path);
 
-// "jpg", "jif", "jpe" and "peg" (the last three characters of ".jpeg").
-bool IsJpegExtension(const ScriptString& extension);
 // Makes `path` the picture: PictureFile and PictureExt, a JPEG converted to JpegTempFile
 // (which then becomes the picture), and its size read.
 void TakePicture(const ScriptString& path);

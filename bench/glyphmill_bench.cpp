@@ -1,8 +1,9 @@
 // Times the real program as a user sees it: from posting "Start" until "Start" is enabled
 // again, per method and picture; the bitmap export from the save dialog's OK to the file
 // being written; how long "Abbrechen" takes to stop a running conversion. Beside each
-// conversion it times the same method on the same pixels in memory (the kernel), and it
-// measures what the single operations cost to show where the time goes.
+// conversion it times the same method on the same pixels in memory (the program's conversion
+// without a window: the kernel), and it measures what the single operations cost to show
+// where the time goes.
 //
 // "Exakt"'s kernel alone, the choice of each cell's glyph, is timed on both of its paths.
 //
@@ -356,8 +357,13 @@ int main(int argc, char** argv)
         auto method = c.method == Method::Exact       ? ConvertExact
                       : c.method == Method::Greyscale ? ConvertGreyscale
                                                       : ConvertFourPixel;
-        KernelHost host(picture, GlyphFolder, 128, c.halfHeight);
-        std::string kernelText = RunKernel(method, host);  // also makes the stretched picture
+        MemoryKernel kernel(drawn, c.halfHeight);
+        if (!kernel.picture.pixels) {
+            std::fprintf(stderr, "%s: not decoded\n", drawn.c_str());
+            return 1;
+        }
+        ConversionHost& host = kernel.host;
+        std::string kernelText = RunKernel(method, host);
         std::vector<double> kernelTimes;
         for (int run = 0; run < runs; ++run) {
             auto start = Clock::now();

@@ -1,38 +1,28 @@
 #pragma once
-// The conversion methods over pixels already in memory: the same picture and glyph images
-// the program reads, no window, no messages. What is left of a conversion when nothing
-// but the choosing of characters costs time.
+// The conversion methods over pixels already in memory: the program's own conversion
+// without a window, on a picture decoded before any timing. What is left of a conversion
+// when neither a window nor a file costs time.
 
 #include <cstdint>
-#include <map>
 #include <string>
-#include <utility>
 
+#include "batch/memory_drawing.h"
 #include "conversion.h"
 #include "exact_kernel.h"
 #include "picture_model.h"
 
-class KernelHost : public UnwatchedConversionHost {
-public:
-    // `picture` is what the program draws (the BMP file, or the BMP a JPEG became).
-    KernelHost(const PixelImage& picture, const std::string& glyphFolder, int32_t slider, bool halfHeight);
+// The in-memory host with what it draws from: the draw buffer model and the picture.
+struct MemoryKernel {
+    // `bitmapPath` is what the program draws (the BMP file, or the BMP a JPEG became);
+    // picture.pixels stays empty when it cannot be decoded.
+    MemoryKernel(const std::string& bitmapPath, bool halfHeight);
+    MemoryKernel(const MemoryKernel&) = delete;
+    MemoryKernel& operator=(const MemoryKernel&) = delete;
 
-    int32_t SliderPosition() override { return slider_; }
-    bool HalfHeightChecked() override { return halfHeight_; }
-    bool OriginalHeightChecked() override { return !halfHeight_; }
-    void ReadPictureSize() override;
-    bool DrawPictureStretched(int32_t width, int32_t height) override;
-    bool DrawPictureNatural() override;
-    void DrawGlyph(int32_t code) override;
-    void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
-
-private:
-    const PixelImage& picture_;
-    int32_t slider_;
-    bool halfHeight_;
-    std::map<int32_t, PixelImage> glyphs_;                         // loaded before any timing
-    std::map<std::pair<int32_t, int32_t>, PixelImage> stretched_;  // made on the first run
-    const PixelImage* drawn_ = nullptr;
+    CommandOptions options;
+    MemoryDrawBuffer buffer;
+    LoadedPicture picture;
+    MemoryConversionHost host{options, buffer, picture, ExitPictureUnreadable};
 };
 
 // Runs `method` on `host` as the program runs it, after loading a BMP; the text it produced.

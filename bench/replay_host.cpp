@@ -27,7 +27,7 @@ private:
 
 class ReplayHost : public ConversionHost {
 public:
-    explicit ReplayHost(KernelHost& pixels) : pixels_(pixels) {}
+    explicit ReplayHost(ConversionHost& pixels) : pixels_(pixels) {}
 
     int32_t SliderPosition() override { return pixels_.SliderPosition(); }
     bool HalfHeightChecked() override { return pixels_.HalfHeightChecked(); }
@@ -64,7 +64,7 @@ public:
     Breakdown result;
 
 private:
-    KernelHost& pixels_;
+    ConversionHost& pixels_;
     WindowConversionHost shown_;
 };
 
@@ -90,7 +90,7 @@ LRESULT CALLBACK CountingProgress(HWND window, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-Breakdown ReplayConversion(void (*method)(ConversionHost&), KernelHost& pixels)
+Breakdown ReplayConversion(void (*method)(ConversionHost&), ConversionHost& pixels)
 {
     ProgramLikeWindow controls;
     OutputEdit = controls.edit;

@@ -16,6 +16,7 @@
 #include "conversion.h"
 #include "decode_picture.h"
 #include "export_layout.h"
+#include "picture_extension.h"
 #include "picture_path.h"
 #include "values/number_text.h"
 #include "values/string_functions.h"
@@ -29,14 +30,6 @@ using picture_codecs::Picture;
 constexpr char JpegCopyName[] = "_temp.bmp";
 constexpr char BitmapTask[] = "als Grafik gespeichert";
 constexpr uint32_t BmpHeadersSize = 14 + 40;
-
-bool IsJpegExtension(const ScriptString& extension)
-{
-    for (const char* jpeg : {"jpg", "jif", "jpe", "peg"})
-        if (StrEqual(extension, jpeg))
-            return true;
-    return false;
-}
 
 bool IsPictureExtension(const ScriptString& extension)
 {

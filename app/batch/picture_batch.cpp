@@ -192,11 +192,7 @@ std::vector<std::string> ResultPaths(const CommandOptions& options)
         attributes = FILE_ATTRIBUTE_DIRECTORY;
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {};
-    static constexpr const char* Extensions[] = {"", ".txt", ".htm", ".bmp"};
-    std::vector<std::string> paths = ResultNames(options.pictures, Extensions[static_cast<int>(options.form)]);
-    for (std::string& path : paths)
-        path = folder + "\\" + path;
-    return paths;
+    return ResultPathsIn(folder, '\\', options);
 }
 
 int ConvertPictures(const CommandOptions& options, const std::vector<std::string>& outputs)

@@ -36,3 +36,12 @@ std::vector<std::string> ResultNames(const std::vector<std::string>& pictures, c
     }
     return names;
 }
+
+std::vector<std::string> ResultPathsIn(const std::string& folder, char separator, const CommandOptions& options)
+{
+    static constexpr const char* Extensions[] = {"", ".txt", ".htm", ".bmp"};
+    std::vector<std::string> paths = ResultNames(options.pictures, Extensions[static_cast<int>(options.form)]);
+    for (std::string& path : paths)
+        path = folder + separator + path;
+    return paths;
+}

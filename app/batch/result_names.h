@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "batch/command_options.h"
+
 // The file name of a path (after its last "\", "/" or ":") cut before its first ".";
 // "bild" when nothing is left, as the save dialog proposes then.
 std::string PictureBaseName(const std::string& path);
@@ -13,3 +15,7 @@ std::string PictureBaseName(const std::string& path);
 // run has taken (letter case aside, as Windows compares) gets "-2", "-3", ... appended to
 // its base name: Katze.jpg and Katze.bmp give Katze.txt and Katze-2.txt.
 std::vector<std::string> ResultNames(const std::vector<std::string>& pictures, const std::string& extension);
+
+// The result file of each of options.pictures in `folder`, joined to it by `separator`:
+// its result name with the extension of options.form.
+std::vector<std::string> ResultPathsIn(const std::string& folder, char separator, const CommandOptions& options);

@@ -106,12 +106,12 @@ bool WindowConversionHost::OriginalHeightChecked()
     return SendMessageA(OptionOriginal, BM_GETCHECK, 0, 0) != 0;
 }
 
-void DrawBufferConversionHost::ReadPictureSize()
+void WindowConversionHost::ReadPictureSize()
 {
     ReadSizeFor(PictureExt, PictureFile);
 }
 
-bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t height)
+bool WindowConversionHost::DrawPictureStretched(int32_t width, int32_t height)
 {
     if (!EnsureDrawBuffer({width, height, ConversionMargin, ConversionTask}))
         return false;
@@ -127,7 +127,7 @@ bool DrawBufferConversionHost::DrawPictureStretched(int32_t width, int32_t heigh
     return true;
 }
 
-bool DrawBufferConversionHost::DrawPictureNatural()
+bool WindowConversionHost::DrawPictureNatural()
 {
     if (!EnsureDrawBuffer({PictureWidth, PictureHeight, ConversionMargin, ConversionTask}))
         return false;
@@ -142,7 +142,7 @@ bool DrawBufferConversionHost::DrawPictureNatural()
     return true;
 }
 
-void DrawBufferConversionHost::DrawGlyph(int32_t code)
+void WindowConversionHost::DrawGlyph(int32_t code)
 {
     pictureDrawn_ = false;
     KeptGlyph& kept = KeptGlyphs[static_cast<uint8_t>(code)];
@@ -162,7 +162,7 @@ void DrawBufferConversionHost::DrawGlyph(int32_t code)
     }
 }
 
-void DrawBufferConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
+void WindowConversionHost::ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours)
 {
     ReadDrawBufferPixels(x, y, width, height, colours);
     if (pictureDrawn_)

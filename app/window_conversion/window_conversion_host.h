@@ -8,21 +8,6 @@
 
 #include "conversion.h"
 
-// Picture drawing and pixel reading in the off-screen draw buffer, shared by the window
-// and the conversion without a window. Lives for one conversion. Every read after the
-// picture was drawn is a cell's: its mean colour goes to TextColours.
-class DrawBufferConversionHost : public ConversionHost {
-public:
-    void ReadPictureSize() override;
-    bool DrawPictureStretched(int32_t width, int32_t height) override;
-    bool DrawPictureNatural() override;
-    void DrawGlyph(int32_t code) override;
-    void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
-
-private:
-    bool pictureDrawn_ = false;
-};
-
 // When the text field and the progress bar get their updates: the clock they are paced by,
 // and the screen's frame interval, which no control is updated more often than.
 struct UpdatePace {
@@ -34,15 +19,22 @@ struct UpdatePace {
     static UpdatePace OfScreen();
 };
 
-// Shows a conversion's progress and text in the main window's progress bar and text field
-// (ProgressBar, OutputEdit).
-class WindowConversionHost : public DrawBufferConversionHost {
+// The conversion in the window: picture drawing and pixel reading in the off-screen draw
+// buffer, progress and text in the main window's progress bar and text field (ProgressBar,
+// OutputEdit). Lives for one conversion. Every read after the picture was drawn is a
+// cell's: its mean colour goes to TextColours.
+class WindowConversionHost : public ConversionHost {
 public:
     explicit WindowConversionHost(UpdatePace pace = UpdatePace::OfScreen());
 
     int32_t SliderPosition() override;
     bool HalfHeightChecked() override;
     bool OriginalHeightChecked() override;
+    void ReadPictureSize() override;
+    bool DrawPictureStretched(int32_t width, int32_t height) override;
+    bool DrawPictureNatural() override;
+    void DrawGlyph(int32_t code) override;
+    void ReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t* colours) override;
     void ShowProgress(int32_t position) override;
     void ShowText(const char* text) override;
     void CompleteText() override;
@@ -55,6 +47,7 @@ private:
     void ShowPendingLines();
 
     UpdatePace pace_;
+    bool pictureDrawn_ = false;
     int32_t shownPosition_ = -1;  // what the bar shows; not known before the first update
     Clock::time_point progressShown_;
     size_t textLength_ = 0;   // bytes of the result text given so far

@@ -32,44 +32,46 @@ int ReadExifOrientation(std::span<const std::uint8_t> app1)
     return 1;
 }
 
+namespace {
+
+// Where a pixel of the upright picture comes from in the stored one: the axes swapped
+// first (orientations 5 to 8 turn by a quarter), then either axis mirrored.
+struct SourceMapping {
+    bool swapAxes;
+    bool mirrorX;
+    bool mirrorY;
+};
+
+// Indexed by the orientation tag's value.
+constexpr SourceMapping kSourceMappings[9] = {
+    {},                    // 0: no tag
+    {},                    // 1: upright already
+    {false, true, false},  // 2: mirrored left to right
+    {false, true, true},   // 3: turned by a half
+    {false, false, true},  // 4: mirrored top to bottom
+    {true, false, false},  // 5: mirrored along the main diagonal
+    {true, false, true},   // 6: turned a quarter clockwise to be upright
+    {true, true, true},    // 7: mirrored along the other diagonal
+    {true, true, false},   // 8: turned a quarter anticlockwise to be upright
+};
+
+}  // namespace
+
 Picture ApplyOrientation(const Picture& stored, int orientation)
 {
     if (orientation < 2 || orientation > 8)
         return stored;
+    const SourceMapping mapping = kSourceMappings[orientation];
     const std::uint32_t w = stored.width, h = stored.height;
-    const bool swapped = orientation >= 5;
-    Picture upright(swapped ? h : w, swapped ? w : h);
+    Picture upright(mapping.swapAxes ? h : w, mapping.swapAxes ? w : h);
     for (std::uint32_t y = 0; y < upright.height; ++y) {
         for (std::uint32_t x = 0; x < upright.width; ++x) {
-            std::uint32_t sx = x, sy = y;
-            switch (orientation) {
-            case 2:
-                sx = w - 1 - x;
-                break;
-            case 3:
-                sx = w - 1 - x;
-                sy = h - 1 - y;
-                break;
-            case 4:
-                sy = h - 1 - y;
-                break;
-            case 5:
-                sx = y;
-                sy = x;
-                break;
-            case 6:
-                sx = y;
-                sy = h - 1 - x;
-                break;
-            case 7:
-                sx = w - 1 - y;
-                sy = h - 1 - x;
-                break;
-            case 8:
-                sx = w - 1 - y;
-                sy = x;
-                break;
-            }
+            std::uint32_t sx = mapping.swapAxes ? y : x;
+            std::uint32_t sy = mapping.swapAxes ? x : y;
+            if (mapping.mirrorX)
+                sx = w - 1 - sx;
+            if (mapping.mirrorY)
+                sy = h - 1 - sy;
             const std::uint8_t* p = stored.Pixel(sx, sy);
             upright.Set(x, y, p[0], p[1], p[2]);
         }

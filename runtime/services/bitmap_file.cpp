@@ -36,7 +36,35 @@ BITMAPINFOHEADER InfoHeader(int32_t width, int32_t height)
     return info;
 }
 
-// The bitmap as its info header followed by its rows at 24 bits per pixel; empty on failure.
+BITMAPFILEHEADER FileHeader(const std::vector<char>& packed)
+{
+    BITMAPFILEHEADER fileHeader = {};
+    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfSize = static_cast<DWORD>(FileHeaderSize + packed.size());
+    fileHeader.bfOffBits = FileHeaderSize + InfoHeaderSize;
+    return fileHeader;
+}
+
+bool WriteAll(HANDLE file, const void* bytes, DWORD count)
+{
+    DWORD written = 0;
+    return WriteFile(file, bytes, count, &written, nullptr) && written == count;
+}
+
+}  // namespace
+
+static_assert(sizeof(BITMAPFILEHEADER) == FileHeaderSize);
+static_assert(sizeof(BITMAPINFOHEADER) == InfoHeaderSize);
+
+GdiObject<HBITMAP> CopyOfArea(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, width, height));
+    MemoryDc memory = CompatibleDc(dc);
+    Selection selected(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, width, height, dc, x, y, SRCCOPY);
+    return bitmap;
+}
+
 std::vector<char> PackAs24Bit(HBITMAP bitmap, int32_t width, int32_t height)
 {
     uint64_t rowBytes = RowBytes(width, height);
@@ -55,36 +83,16 @@ std::vector<char> PackAs24Bit(HBITMAP bitmap, int32_t width, int32_t height)
     return packed;
 }
 
-BITMAPFILEHEADER FileHeader(const std::vector<char>& packed)
+bool WritePackedBitmap(const char* path, const std::vector<char>& packed)
 {
-    BITMAPFILEHEADER fileHeader = {};
-    fileHeader.bfType = 0x4D42;  // "BM"
-    fileHeader.bfSize = static_cast<DWORD>(FileHeaderSize + packed.size());
-    fileHeader.bfOffBits = FileHeaderSize + InfoHeaderSize;
-    return fileHeader;
+    const BITMAPFILEHEADER fileHeader = FileHeader(packed);
+    KernelHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_FLAG_RANDOM_ACCESS | FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool written = file && WriteAll(file.Get(), &fileHeader, FileHeaderSize) &&
+                   WriteAll(file.Get(), packed.data(), static_cast<DWORD>(packed.size()));
+    file.Close();
+    return written;
 }
-
-// The rectangle of DrawTarget copied into a bitmap of its own.
-GdiObject<HBITMAP> CopyOfArea(int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    auto surfaces = LockWindowSurfaces();
-    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(DrawTarget, width, height));
-    MemoryDc memory = CompatibleDc(DrawTarget);
-    Selection selected(memory.Get(), bitmap.Get());
-    BitBlt(memory.Get(), 0, 0, width, height, DrawTarget, x, y, SRCCOPY);
-    return bitmap;
-}
-
-bool WriteAll(HANDLE file, const void* bytes, DWORD count)
-{
-    DWORD written = 0;
-    return WriteFile(file, bytes, count, &written, nullptr) && written == count;
-}
-
-}  // namespace
-
-static_assert(sizeof(BITMAPFILEHEADER) == FileHeaderSize);
-static_assert(sizeof(BITMAPINFOHEADER) == InfoHeaderSize);
 
 void SaveBitmapArea(const ScriptString& name, int32_t x, int32_t y, int32_t width, int32_t height)
 {
@@ -99,17 +107,14 @@ void SaveBitmapArea(const ScriptString& name, int32_t x, int32_t y, int32_t widt
         return;
     }
     // Selected out of its context before GetDIBits reads it.
-    GdiObject<HBITMAP> bitmap = CopyOfArea(x, y, width, height);
+    GdiObject<HBITMAP> bitmap;
+    {
+        auto surfaces = LockWindowSurfaces();
+        bitmap = CopyOfArea(DrawTarget, x, y, width, height);
+    }
     std::vector<char> packed = bitmap ? PackAs24Bit(bitmap.Get(), width, height) : std::vector<char>();
     if (packed.empty())
         return;
-
-    const BITMAPFILEHEADER fileHeader = FileHeader(packed);
-    KernelHandle file(CreateFileA(name.Text(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_FLAG_RANDOM_ACCESS | FILE_ATTRIBUTE_NORMAL, nullptr));
-    bool written = file && WriteAll(file.Get(), &fileHeader, FileHeaderSize) &&
-                   WriteAll(file.Get(), packed.data(), static_cast<DWORD>(packed.size()));
-    file.Close();
-    if (!written)
+    if (!WritePackedBitmap(name.Text(), packed))
         RaiseWarning(ErrorBitmapNotSaved, name.Text());
 }

@@ -105,14 +105,8 @@ void ChooseListLine(HWND dialog)
     EndDialog(dialog, 1);
 }
 
-}  // namespace
-
-INT_PTR CALLBACK InputDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR InputDialogCommand(HWND dialog, WPARAM wParam)
 {
-    if (message == WM_INITDIALOG)
-        return InitInputDialog(dialog, lParam);
-    if (message != WM_COMMAND)
-        return FALSE;
     switch (LOWORD(wParam)) {
     case IDOK:
         RecordOf<InputDialogRequest>(dialog).text = ControlText(GetDlgItem(dialog, DialogEditId));
@@ -129,12 +123,8 @@ INT_PTR CALLBACK InputDialogProcedure(HWND dialog, UINT message, WPARAM wParam, 
     }
 }
 
-INT_PTR CALLBACK EditBoxDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR EditBoxDialogCommand(HWND dialog, WPARAM wParam)
 {
-    if (message == WM_INITDIALOG)
-        return InitEditBoxDialog(dialog, lParam);
-    if (message != WM_COMMAND)
-        return FALSE;
     HWND edit = GetDlgItem(dialog, DialogEditId);
     switch (LOWORD(wParam)) {
     case IDOK:
@@ -158,12 +148,8 @@ INT_PTR CALLBACK EditBoxDialogProcedure(HWND dialog, UINT message, WPARAM wParam
     }
 }
 
-INT_PTR CALLBACK ListBoxDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR ListBoxDialogCommand(HWND dialog, WPARAM wParam)
 {
-    if (message == WM_INITDIALOG)
-        return InitListBoxDialog(dialog, lParam);
-    if (message != WM_COMMAND)
-        return FALSE;
     WORD id = LOWORD(wParam);
     if (id == IDOK || (id == DialogListId && HIWORD(wParam) == LBN_DBLCLK)) {
         ChooseListLine(dialog);
@@ -176,6 +162,37 @@ INT_PTR CALLBACK ListBoxDialogProcedure(HWND dialog, UINT message, WPARAM wParam
         return TRUE;
     }
     return FALSE;
+}
+
+// A template dialog's messages: its filling on WM_INITDIALOG, its buttons on WM_COMMAND.
+template <INT_PTR (*Init)(HWND, LPARAM), INT_PTR (*Command)(HWND, WPARAM)>
+INT_PTR HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return Init(dialog, lParam);
+    case WM_COMMAND:
+        return Command(dialog, wParam);
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK InputDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return HandleDialogMessage<InitInputDialog, InputDialogCommand>(dialog, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK EditBoxDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return HandleDialogMessage<InitEditBoxDialog, EditBoxDialogCommand>(dialog, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK ListBoxDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return HandleDialogMessage<InitListBoxDialog, ListBoxDialogCommand>(dialog, message, wParam, lParam);
 }
 
 const char* ListBoxTemplate(int32_t lineCount)

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "services/bitmap_file.h"
 #include "services/owned_handles.h"
 #include "services/transparent_blit.h"
 
@@ -59,24 +60,9 @@ SIZE Draw(HDC dc, const char* name, int x, int y, int mode, int scale = 1)
 // Writes a rectangle of a device context as a 24-bit BMP file, as the program does.
 bool SaveArea(HDC dc, const char* path, int x, int y, int w, int h)
 {
-    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, w, h));
-    MemoryDc memory = CompatibleDc(dc);
-    {
-        Selection selected(memory.Get(), bitmap.Get());
-        BitBlt(memory.Get(), 0, 0, w, h, dc, x, y, SRCCOPY);
-    }
-    BITMAPINFOHEADER info{sizeof info, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    const DWORD stride = (w * 3 + 3) & ~3;
-    std::vector<unsigned char> rows(stride * h);
-    GetDIBits(memory.Get(), bitmap.Get(), 0, h, rows.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + rows.size()), 0, 0, 54};
-    FILE* out = std::fopen(path, "wb");
-    if (!out)
-        return false;
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&info, sizeof info, 1, out);
-    std::fwrite(rows.data(), 1, rows.size(), out);
-    return std::fclose(out) == 0;
+    GdiObject<HBITMAP> bitmap = CopyOfArea(dc, x, y, w, h);
+    std::vector<char> packed = bitmap ? PackAs24Bit(bitmap.Get(), w, h) : std::vector<char>();
+    return !packed.empty() && WritePackedBitmap(path, packed);
 }
 
 // The toolbar's image lists from the three strips of "TBG", through 24-bit files loaded

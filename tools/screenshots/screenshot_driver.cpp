@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "services/bitmap_file.h"
 #include "services/owned_handles.h"
 #include "support/program_driver.h"
 
@@ -18,27 +20,9 @@ bool SaveWindowPicture(HWND window, const std::string& path)
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
     WindowDc screen(nullptr);
-    MemoryDc memory = CompatibleDc(screen.Get());
-    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-    {
-        Selection selected(memory.Get(), bitmap.Get());
-        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
-    }
-
-    BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    int rowBytes = (width * 3 + 3) / 4 * 4;
-    std::string pixels(static_cast<size_t>(rowBytes) * height, '\0');
-    GetDIBits(memory.Get(), bitmap.Get(), 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
-              DIB_RGB_COLORS);
-
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + pixels.size()), 0, 0, 54};
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out)
-        return false;
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&header, sizeof header, 1, out);
-    std::fwrite(pixels.data(), 1, pixels.size(), out);
-    return std::fclose(out) == 0;
+    GdiObject<HBITMAP> bitmap = CopyOfArea(screen.Get(), rect.left, rect.top, width, height);
+    std::vector<char> packed = bitmap ? PackAs24Bit(bitmap.Get(), width, height) : std::vector<char>();
+    return !packed.empty() && WritePackedBitmap(path.c_str(), packed);
 }
 
 }  // namespace
