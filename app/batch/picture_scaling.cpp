@@ -1,88 +1,194 @@
 #include "batch/picture_scaling.h"
 
 #include <algorithm>
-#include <array>
+#include <limits>
+#include <numeric>
 
 namespace {
 
 constexpr int32_t FourPixelMargin = 8;  // the scan leaves out this many pixels of the width
 constexpr int32_t FourPixelColumnWidth = 2;
 constexpr int32_t GlyphColumnWidth = 8;
+constexpr int ChannelCount = 3;
+constexpr uint32_t ChannelMax = 0xFF;
 
-struct Share {
-    int32_t source;
-    int64_t weight;
+// For each target pixel along one axis, the source pixels it covers and how much of each,
+// in one flat table. Lengths are measured so that a source pixel is `targetLength / g`
+// long and a target pixel `sourceLength / g` (g their greatest common divisor: every
+// border lies on a multiple of it), so that the weights stay as small as they can be.
+struct AxisShares {
+    std::vector<int32_t> first;     // per target pixel, the first source pixel it covers
+    std::vector<uint32_t> begin;    // per target pixel and one past the last: its weights' start
+    std::vector<uint32_t> weights;  // of consecutive source pixels from `first`
+    uint32_t total = 0;             // what the weights of every target pixel sum to
+    int32_t boxRatio = 0;  // k when each target pixel covers exactly k whole source pixels, else 0
 };
 
-// For each target pixel along one axis, the source pixels it covers and how much of each.
-// Lengths are measured so that a source pixel is `targetLength` long and a target pixel
-// `sourceLength`; the weights of one target pixel sum to `sourceLength`.
-std::vector<std::vector<Share>> SharesAlong(int32_t sourceLength, int32_t targetLength)
+AxisShares SharesAlong(int32_t sourceLength, int32_t targetLength)
 {
-    std::vector<std::vector<Share>> shares(static_cast<size_t>(targetLength));
-    for (int32_t t = 0; t < targetLength; ++t) {
-        int64_t begin = int64_t{t} * sourceLength;
-        int64_t end = begin + sourceLength;
-        for (int64_t s = begin / targetLength; s * targetLength < end; ++s) {
-            int64_t weight = std::min(end, (s + 1) * targetLength) - std::max(begin, s * targetLength);
-            shares[static_cast<size_t>(t)].push_back({static_cast<int32_t>(s), weight});
-        }
+    int64_t common = std::gcd(sourceLength, targetLength);
+    int64_t sourcePixel = targetLength / common;
+    int64_t targetPixel = sourceLength / common;
+    AxisShares shares;
+    shares.total = static_cast<uint32_t>(targetPixel);
+    shares.boxRatio = sourcePixel == 1 ? static_cast<int32_t>(targetPixel) : 0;
+    shares.first.reserve(static_cast<size_t>(targetLength));
+    shares.begin.reserve(static_cast<size_t>(targetLength) + 1);
+    shares.weights.reserve(static_cast<size_t>(sourceLength) + static_cast<size_t>(targetLength));
+    for (int64_t t = 0; t < targetLength; ++t) {
+        int64_t begin = t * targetPixel;
+        int64_t end = begin + targetPixel;
+        shares.first.push_back(static_cast<int32_t>(begin / sourcePixel));
+        shares.begin.push_back(static_cast<uint32_t>(shares.weights.size()));
+        for (int64_t s = begin / sourcePixel; s * sourcePixel < end; ++s)
+            shares.weights.push_back(
+                static_cast<uint32_t>(std::min(end, (s + 1) * sourcePixel) - std::max(begin, s * sourcePixel)));
     }
+    shares.begin.push_back(static_cast<uint32_t>(shares.weights.size()));
     return shares;
 }
 
-using ChannelSums = std::array<uint64_t, 3>;
-
-uint32_t Channel(uint32_t colour, int channel)
-{
-    return (colour >> (8 * channel)) & 0xFF;
-}
-
-// One source row scaled along x: per target pixel, the channels' weighted sums.
-class ScaledRows {
+// floor((sum + divisor / 2) / divisor) for sums up to 255 × divisor, where that plus half
+// the divisor fits in 32 bits. A power of two shifts. Any other divisor d ≥ 3 multiplies
+// by m = ceil(2^64 / d) and keeps the high 64 bits: m·n / 2^64 = n/d + e·n / 2^64 with
+// 0 ≤ e < 1, and for n < 2^32 that excess stays below 2^-32 < 1/d, less than the gap
+// from n/d to the next integer, so the floor is exact.
+class RoundingDivider {
 public:
-    ScaledRows(int32_t sourceWidth, const SourceRowReader& readRow, int32_t width)
-        : readRow_(readRow),
-          shares_(SharesAlong(sourceWidth, width)),
-          width_(width),
-          pixels_(static_cast<size_t>(sourceWidth))
+    explicit RoundingDivider(uint32_t divisor) : half_(divisor / 2), byShift_((divisor & (divisor - 1)) == 0)
     {
+        if (byShift_) {
+            while ((uint32_t{1} << shift_) < divisor)
+                ++shift_;
+            return;
+        }
+        uint64_t magic = std::numeric_limits<uint64_t>::max() / divisor + 1;
+        magicHigh_ = magic >> 32;
+        magicLow_ = magic & 0xFFFFFFFF;
     }
 
-    // Rows are asked for in rising order, each at most a few times, so two kept rows serve.
-    const std::vector<ChannelSums>& Row(int32_t y)
+    uint32_t operator()(uint32_t sum) const
     {
-        for (Kept& kept : kept_)
-            if (kept.row == y)
-                return kept.sums;
-        Kept& slot = kept_[next_];
-        next_ = 1 - next_;
-        slot.row = y;
-        slot.sums.assign(static_cast<size_t>(width_), ChannelSums{});
-        readRow_(y, pixels_.data());
-        const uint32_t* pixels = pixels_.data();
-        for (int32_t x = 0; x < width_; ++x) {
-            ChannelSums& sums = slot.sums[static_cast<size_t>(x)];
-            for (const Share& share : shares_[static_cast<size_t>(x)])
-                for (int channel = 0; channel < 3; ++channel)
-                    sums[static_cast<size_t>(channel)] +=
-                        Channel(pixels[share.source], channel) * static_cast<uint64_t>(share.weight);
-        }
-        return slot.sums;
+        uint64_t n = sum + half_;
+        if (byShift_)
+            return static_cast<uint32_t>(n >> shift_);
+        // The high half of the 96-bit product, from two products that fit 64 bits.
+        return static_cast<uint32_t>((n * magicHigh_ + ((n * magicLow_) >> 32)) >> 32);
     }
 
 private:
-    struct Kept {
-        int32_t row = -1;
-        std::vector<ChannelSums> sums;
-    };
-    const SourceRowReader& readRow_;
-    std::vector<std::vector<Share>> shares_;
-    int32_t width_;
-    std::vector<uint32_t> pixels_;  // the source row being scaled
-    std::array<Kept, 2> kept_;
-    int next_ = 0;
+    uint32_t half_;
+    bool byShift_;
+    uint32_t shift_ = 0;
+    uint64_t magicHigh_ = 0;
+    uint64_t magicLow_ = 0;
 };
+
+// Sums that exceed 32 bits (only a picture of more than 16.8 million pixels against a
+// coprime target size) divide plainly.
+class WideDivider {
+public:
+    explicit WideDivider(uint64_t divisor) : divisor_(divisor) {}
+    uint64_t operator()(uint64_t sum) const { return (sum + divisor_ / 2) / divisor_; }
+
+private:
+    uint64_t divisor_;
+};
+
+// A source row scaled along x: per target pixel, its three channels' weighted sums.
+template <typename Sum>
+void ScaleRowAlongX(const AxisShares& shares, const uint32_t* pixels, Sum* sums)
+{
+    size_t width = shares.first.size();
+    // Whole source pixels of weight one: red and blue add in two 16-bit halves, which hold
+    // 257 × 255 at most.
+    constexpr int32_t SplitBoxMax = 257;
+    if (shares.boxRatio > 0 && shares.boxRatio <= SplitBoxMax) {
+        auto ratio = static_cast<size_t>(shares.boxRatio);
+        for (size_t x = 0; x < width; ++x, pixels += ratio, sums += ChannelCount) {
+            uint32_t redBlue = 0;
+            uint32_t green = 0;
+            for (size_t i = 0; i < ratio; ++i) {
+                redBlue += pixels[i] & 0x00FF00FF;
+                green += (pixels[i] >> 8) & ChannelMax;
+            }
+            sums[0] = redBlue & 0xFFFF;
+            sums[1] = green;
+            sums[2] = redBlue >> 16;
+        }
+        return;
+    }
+    for (size_t x = 0; x < width; ++x, sums += ChannelCount) {
+        const uint32_t* pixel = pixels + shares.first[x];
+        Sum red = 0, green = 0, blue = 0;
+        for (uint32_t j = shares.begin[x]; j < shares.begin[x + 1]; ++j, ++pixel) {
+            Sum weight = shares.weights[j];
+            red += (*pixel & ChannelMax) * weight;
+            green += ((*pixel >> 8) & ChannelMax) * weight;
+            blue += ((*pixel >> 16) & ChannelMax) * weight;
+        }
+        sums[0] = red;
+        sums[1] = green;
+        sums[2] = blue;
+    }
+}
+
+// Rows scaled along x, each source row read and scaled once: rows are asked for in rising
+// order, and a row that two target rows share is the last one the first of them asks for.
+template <typename Sum>
+class ScaledRows {
+public:
+    ScaledRows(int32_t sourceWidth, const SourceRowReader& readRow, const AxisShares& shares)
+        : readRow_(readRow),
+          shares_(shares),
+          pixels_(static_cast<size_t>(sourceWidth)),
+          sums_(shares.first.size() * ChannelCount)
+    {
+    }
+
+    const Sum* Row(int32_t y)
+    {
+        if (y != row_) {
+            row_ = y;
+            readRow_(y, pixels_.data());
+            ScaleRowAlongX(shares_, pixels_.data(), sums_.data());
+        }
+        return sums_.data();
+    }
+
+private:
+    const SourceRowReader& readRow_;
+    const AxisShares& shares_;
+    std::vector<uint32_t> pixels_;  // the source row being scaled
+    std::vector<Sum> sums_;
+    int32_t row_ = -1;
+};
+
+template <typename Sum, typename Divider>
+void Scale(int32_t sourceWidth, const SourceRowReader& readRow, const AxisShares& across, const AxisShares& down,
+           const Divider& divide, PixelGrid& target)
+{
+    ScaledRows<Sum> rows(sourceWidth, readRow, across);
+    size_t values = static_cast<size_t>(target.width) * ChannelCount;
+    std::vector<Sum> sums(values);
+    uint32_t* out = target.colours.data();
+    for (size_t y = 0; y < static_cast<size_t>(target.height); ++y) {
+        auto source = static_cast<int32_t>(down.first[y]);
+        for (uint32_t j = down.begin[y]; j < down.begin[y + 1]; ++j, ++source) {
+            const Sum* row = rows.Row(source);
+            Sum weight = down.weights[j];
+            if (j == down.begin[y])
+                for (size_t i = 0; i < values; ++i)
+                    sums[i] = row[i] * weight;
+            else
+                for (size_t i = 0; i < values; ++i)
+                    sums[i] += row[i] * weight;
+        }
+        for (size_t i = 0; i < values; i += ChannelCount)
+            *out++ = static_cast<uint32_t>(divide(sums[i])) | static_cast<uint32_t>(divide(sums[i + 1])) << 8 |
+                     static_cast<uint32_t>(divide(sums[i + 2])) << 16;
+    }
+}
 
 }  // namespace
 
@@ -104,26 +210,15 @@ PixelGrid ScaleByArea(int32_t sourceWidth, int32_t sourceHeight, const SourceRow
     target.width = width;
     target.height = height;
     target.colours.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    ScaledRows rows(sourceWidth, readRow, width);
-    std::vector<std::vector<Share>> rowShares = SharesAlong(sourceHeight, height);
-    uint64_t area = static_cast<uint64_t>(sourceWidth) * static_cast<uint64_t>(sourceHeight);
-    std::vector<ChannelSums> sums(static_cast<size_t>(width));
-    for (int32_t y = 0; y < height; ++y) {
-        std::fill(sums.begin(), sums.end(), ChannelSums{});
-        for (const Share& share : rowShares[static_cast<size_t>(y)]) {
-            const std::vector<ChannelSums>& row = rows.Row(share.source);
-            for (size_t x = 0; x < sums.size(); ++x)
-                for (size_t channel = 0; channel < 3; ++channel)
-                    sums[x][channel] += row[x][channel] * static_cast<uint64_t>(share.weight);
-        }
-        uint32_t* out = target.colours.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
-        for (size_t x = 0; x < sums.size(); ++x) {
-            uint32_t colour = 0;
-            for (size_t channel = 0; channel < 3; ++channel)
-                colour |= static_cast<uint32_t>((sums[x][channel] + area / 2) / area) << (8 * channel);
-            out[x] = colour;
-        }
-    }
+    AxisShares across = SharesAlong(sourceWidth, width);
+    AxisShares down = SharesAlong(sourceHeight, height);
+    // A target pixel's weights sum to across.total × down.total, and each channel is at most
+    // 255: its sum, and every partial sum on the way, is at most 255 × area.
+    uint64_t area = uint64_t{across.total} * down.total;
+    if (area * ChannelMax + area / 2 <= std::numeric_limits<uint32_t>::max())
+        Scale<uint32_t>(sourceWidth, readRow, across, down, RoundingDivider(static_cast<uint32_t>(area)), target);
+    else
+        Scale<uint64_t>(sourceWidth, readRow, across, down, WideDivider(area), target);
     return target;
 }
 
