@@ -1,8 +1,11 @@
 #include "batch/picture_scaling.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <limits>
 #include <numeric>
+#include <type_traits>
 
 namespace {
 
@@ -21,6 +24,7 @@ struct AxisShares {
     std::vector<uint32_t> begin;    // per target pixel and one past the last: its weights' start
     std::vector<uint32_t> weights;  // of consecutive source pixels from `first`
     uint32_t total = 0;             // what the weights of every target pixel sum to
+    uint32_t wholeWeight = 0;       // the weight of a source pixel wholly inside a target pixel
     int32_t boxRatio = 0;  // k when each target pixel covers exactly k whole source pixels, else 0
 };
 
@@ -31,6 +35,7 @@ AxisShares SharesAlong(int32_t sourceLength, int32_t targetLength)
     int64_t targetPixel = sourceLength / common;
     AxisShares shares;
     shares.total = static_cast<uint32_t>(targetPixel);
+    shares.wholeWeight = static_cast<uint32_t>(sourcePixel);
     shares.boxRatio = sourcePixel == 1 ? static_cast<int32_t>(targetPixel) : 0;
     shares.first.reserve(static_cast<size_t>(targetLength));
     shares.begin.reserve(static_cast<size_t>(targetLength) + 1);
@@ -46,6 +51,22 @@ AxisShares SharesAlong(int32_t sourceLength, int32_t targetLength)
     }
     shares.begin.push_back(static_cast<uint32_t>(shares.weights.size()));
     return shares;
+}
+
+// Four 32-bit lanes: SSE2 registers on x86, plain code where a target has none.
+using Lanes = uint32_t __attribute__((vector_size(16)));
+constexpr size_t LaneCount = 4;
+
+Lanes LoadLanes(const uint32_t* from)
+{
+    Lanes lanes;
+    std::memcpy(&lanes, from, sizeof lanes);
+    return lanes;
+}
+
+void StoreLanes(uint32_t* to, Lanes lanes)
+{
+    std::memcpy(to, &lanes, sizeof lanes);
 }
 
 // floor((sum + divisor / 2) / divisor) for sums up to 255 × divisor, where that plus half
@@ -76,6 +97,13 @@ public:
         return static_cast<uint32_t>((n * magicHigh_ + ((n * magicLow_) >> 32)) >> 32);
     }
 
+    Lanes operator()(Lanes sums) const
+    {
+        if (byShift_)
+            return (sums + half_) >> shift_;
+        return Lanes{(*this)(sums[0]), (*this)(sums[1]), (*this)(sums[2]), (*this)(sums[3])};
+    }
+
 private:
     uint32_t half_;
     bool byShift_;
@@ -95,37 +123,53 @@ private:
     uint64_t divisor_;
 };
 
-// A source row scaled along x: per target pixel, its three channels' weighted sums.
+// Red and blue of up to SplitSumMax pixels, added in two 16-bit halves, and green.
+constexpr uint32_t SplitSumMax = 0xFFFF / ChannelMax;
+constexpr uint32_t RedBlueMask = 0x00FF00FF;
+
+struct SplitSums {
+    uint32_t redBlue = 0;
+    uint32_t green = 0;
+
+    void Add(uint32_t colour)
+    {
+        redBlue += colour & RedBlueMask;
+        green += (colour >> 8) & ChannelMax;
+    }
+    uint32_t Red() const { return redBlue & 0xFFFF; }
+    uint32_t Blue() const { return redBlue >> 16; }
+};
+
+// A source row scaled along x: per target pixel, its three channels' weighted sums. Only
+// the first and the last source pixel of a target pixel can lie partly inside it; those
+// between weigh in whole and are added first, in split sums of up to SplitSumMax pixels.
 template <typename Sum>
 void ScaleRowAlongX(const AxisShares& shares, const uint32_t* pixels, Sum* sums)
 {
     size_t width = shares.first.size();
-    // Whole source pixels of weight one: red and blue add in two 16-bit halves, which hold
-    // 257 × 255 at most.
-    constexpr int32_t SplitBoxMax = 257;
-    if (shares.boxRatio > 0 && shares.boxRatio <= SplitBoxMax) {
-        auto ratio = static_cast<size_t>(shares.boxRatio);
-        for (size_t x = 0; x < width; ++x, pixels += ratio, sums += ChannelCount) {
-            uint32_t redBlue = 0;
-            uint32_t green = 0;
-            for (size_t i = 0; i < ratio; ++i) {
-                redBlue += pixels[i] & 0x00FF00FF;
-                green += (pixels[i] >> 8) & ChannelMax;
-            }
-            sums[0] = redBlue & 0xFFFF;
-            sums[1] = green;
-            sums[2] = redBlue >> 16;
-        }
-        return;
-    }
+    Sum whole = shares.wholeWeight;
     for (size_t x = 0; x < width; ++x, sums += ChannelCount) {
         const uint32_t* pixel = pixels + shares.first[x];
-        Sum red = 0, green = 0, blue = 0;
-        for (uint32_t j = shares.begin[x]; j < shares.begin[x + 1]; ++j, ++pixel) {
-            Sum weight = shares.weights[j];
-            red += (*pixel & ChannelMax) * weight;
-            green += ((*pixel >> 8) & ChannelMax) * weight;
-            blue += ((*pixel >> 16) & ChannelMax) * weight;
+        uint32_t begin = shares.begin[x];
+        uint32_t count = shares.begin[x + 1] - begin;
+        Sum weight = shares.weights[begin];
+        Sum red = (*pixel & ChannelMax) * weight;
+        Sum green = ((*pixel >> 8) & ChannelMax) * weight;
+        Sum blue = ((*pixel >> 16) & ChannelMax) * weight;
+        if (count > 1) {
+            const uint32_t* last = pixel + count - 1;
+            weight = shares.weights[begin + count - 1];
+            red += (*last & ChannelMax) * weight;
+            green += ((*last >> 8) & ChannelMax) * weight;
+            blue += ((*last >> 16) & ChannelMax) * weight;
+            for (++pixel; pixel < last;) {
+                SplitSums between;
+                for (const uint32_t* end = pixel + std::min<std::ptrdiff_t>(last - pixel, SplitSumMax); pixel < end; ++pixel)
+                    between.Add(*pixel);
+                red += between.Red() * whole;
+                green += between.green * whole;
+                blue += between.Blue() * whole;
+            }
         }
         sums[0] = red;
         sums[1] = green;
@@ -164,6 +208,97 @@ private:
     int32_t row_ = -1;
 };
 
+// The next row of the target, appended: its memory is written once, not cleared first.
+uint32_t* NewRow(PixelGrid& target)
+{
+    size_t filled = target.colours.size();
+    target.colours.resize(filled + static_cast<size_t>(target.width));
+    return target.colours.data() + filled;
+}
+
+// Whole ratios across and down, whose boxes of at most SplitSumMax pixels add in split sums
+// without weights, each source row straight into the target row's sums: red and blue in
+// one row, green in another, so that four boxes add at a time.
+struct BoxSums {
+    std::vector<uint32_t> redBlue;
+    std::vector<uint32_t> green;
+};
+
+// From box `from` on; `pixels` is the whole source row.
+void AddBoxes(const uint32_t* pixels, size_t across, size_t from, BoxSums& sums)
+{
+    pixels += from * across;
+    for (size_t x = from; x < sums.green.size(); ++x) {
+        SplitSums box{sums.redBlue[x], sums.green[x]};
+        for (size_t i = 0; i < across; ++i)
+            box.Add(*pixels++);
+        sums.redBlue[x] = box.redBlue;
+        sums.green[x] = box.green;
+    }
+}
+
+// Two source pixels a box across: the even and the odd ones of eight pixels add to four.
+void AddPairs(const uint32_t* pixels, BoxSums& sums)
+{
+    size_t width = sums.green.size();
+    size_t x = 0;
+    for (; x + LaneCount <= width; x += LaneCount) {
+        Lanes first = LoadLanes(pixels + 2 * x);
+        Lanes second = LoadLanes(pixels + 2 * x + LaneCount);
+        Lanes even = __builtin_shuffle(first, second, Lanes{0, 2, 4, 6});
+        Lanes odd = __builtin_shuffle(first, second, Lanes{1, 3, 5, 7});
+        StoreLanes(&sums.redBlue[x], LoadLanes(&sums.redBlue[x]) + (even & RedBlueMask) + (odd & RedBlueMask));
+        StoreLanes(&sums.green[x], LoadLanes(&sums.green[x]) + ((even >> 8) & ChannelMax) + ((odd >> 8) & ChannelMax));
+    }
+    AddBoxes(pixels, 2, x, sums);
+}
+
+void ScaleByBoxes(int32_t sourceWidth, const SourceRowReader& readRow, const AxisShares& across,
+                  const AxisShares& down, PixelGrid& target)
+{
+    std::vector<uint32_t> pixels(static_cast<size_t>(sourceWidth));
+    auto width = static_cast<size_t>(target.width);
+    BoxSums sums{std::vector<uint32_t>(width), std::vector<uint32_t>(width)};
+    RoundingDivider divide(across.total * down.total);
+    int32_t source = 0;
+    for (int32_t y = 0; y < target.height; ++y) {
+        std::fill(sums.redBlue.begin(), sums.redBlue.end(), 0);
+        std::fill(sums.green.begin(), sums.green.end(), 0);
+        for (int32_t i = 0; i < down.boxRatio; ++i) {
+            readRow(source++, pixels.data());
+            if (across.boxRatio == 2)
+                AddPairs(pixels.data(), sums);
+            else
+                AddBoxes(pixels.data(), static_cast<size_t>(across.boxRatio), 0, sums);
+        }
+        uint32_t* out = NewRow(target);
+        size_t x = 0;
+        for (; x + LaneCount <= width; x += LaneCount) {
+            Lanes redBlue = LoadLanes(&sums.redBlue[x]);
+            StoreLanes(out + x, divide(redBlue & 0xFFFF) | divide(LoadLanes(&sums.green[x])) << 8 |
+                                    divide(redBlue >> 16) << 16);
+        }
+        for (; x < width; ++x) {
+            SplitSums box{sums.redBlue[x], sums.green[x]};
+            out[x] = divide(box.Red()) | divide(box.green) << 8 | divide(box.Blue()) << 16;
+        }
+    }
+}
+
+// Adds a row of sums along x, weighed, to the sums of a target row (or starts them).
+template <typename Sum>
+void Weigh(const Sum* row, Sum weight, bool first, std::vector<Sum>& sums)
+{
+    size_t i = 0;
+    if constexpr (std::is_same_v<Sum, uint32_t>)
+        for (; i + LaneCount <= sums.size(); i += LaneCount) {
+            Lanes weighed = LoadLanes(row + i) * weight;
+            StoreLanes(&sums[i], first ? weighed : LoadLanes(&sums[i]) + weighed);
+        }
+    for (; i < sums.size(); ++i)
+        sums[i] = first ? row[i] * weight : sums[i] + row[i] * weight;
+}
+
 template <typename Sum, typename Divider>
 void Scale(int32_t sourceWidth, const SourceRowReader& readRow, const AxisShares& across, const AxisShares& down,
            const Divider& divide, PixelGrid& target)
@@ -171,19 +306,12 @@ void Scale(int32_t sourceWidth, const SourceRowReader& readRow, const AxisShares
     ScaledRows<Sum> rows(sourceWidth, readRow, across);
     size_t values = static_cast<size_t>(target.width) * ChannelCount;
     std::vector<Sum> sums(values);
-    uint32_t* out = target.colours.data();
     for (size_t y = 0; y < static_cast<size_t>(target.height); ++y) {
         auto source = static_cast<int32_t>(down.first[y]);
         for (uint32_t j = down.begin[y]; j < down.begin[y + 1]; ++j, ++source) {
-            const Sum* row = rows.Row(source);
-            Sum weight = down.weights[j];
-            if (j == down.begin[y])
-                for (size_t i = 0; i < values; ++i)
-                    sums[i] = row[i] * weight;
-            else
-                for (size_t i = 0; i < values; ++i)
-                    sums[i] += row[i] * weight;
+            Weigh<Sum>(rows.Row(source), down.weights[j], j == down.begin[y], sums);
         }
+        uint32_t* out = NewRow(target);
         for (size_t i = 0; i < values; i += ChannelCount)
             *out++ = static_cast<uint32_t>(divide(sums[i])) | static_cast<uint32_t>(divide(sums[i + 1])) << 8 |
                      static_cast<uint32_t>(divide(sums[i + 2])) << 16;
@@ -209,9 +337,13 @@ PixelGrid ScaleByArea(int32_t sourceWidth, int32_t sourceHeight, const SourceRow
         return target;
     target.width = width;
     target.height = height;
-    target.colours.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    target.colours.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
     AxisShares across = SharesAlong(sourceWidth, width);
     AxisShares down = SharesAlong(sourceHeight, height);
+    if (across.boxRatio > 0 && down.boxRatio > 0 && across.total * down.total <= SplitSumMax) {
+        ScaleByBoxes(sourceWidth, readRow, across, down, target);
+        return target;
+    }
     // A target pixel's weights sum to across.total × down.total, and each channel is at most
     // 255: its sum, and every partial sum on the way, is at most 255 × area.
     uint64_t area = uint64_t{across.total} * down.total;
