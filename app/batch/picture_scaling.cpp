@@ -71,9 +71,9 @@ void StoreLanes(uint32_t* to, Lanes lanes)
 
 // floor((sum + divisor / 2) / divisor) for sums up to 255 × divisor, where that plus half
 // the divisor fits in 32 bits. A power of two shifts. Any other divisor d ≥ 3 multiplies
-// by m = ceil(2^64 / d) and keeps the high 64 bits: m·n / 2^64 = n/d + e·n / 2^64 with
+// by m = ceil(2^64 / d) and takes floor(m·n / 2^64): m·n / 2^64 = n/d + e·n / 2^64 with
 // 0 ≤ e < 1, and for n < 2^32 that excess stays below 2^-32 < 1/d, less than the gap
-// from n/d to the next integer, so the floor is exact.
+// from n/d to the next integer, so the floor is that of n/d.
 class RoundingDivider {
 public:
     explicit RoundingDivider(uint32_t divisor) : half_(divisor / 2), byShift_((divisor & (divisor - 1)) == 0)
@@ -93,7 +93,7 @@ public:
         uint64_t n = sum + half_;
         if (byShift_)
             return static_cast<uint32_t>(n >> shift_);
-        // The high half of the 96-bit product, from two products that fit 64 bits.
+        // m·n / 2^64 of the 96-bit product, from two products that fit 64 bits.
         return static_cast<uint32_t>((n * magicHigh_ + ((n * magicLow_) >> 32)) >> 32);
     }
 
