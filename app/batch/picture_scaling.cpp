@@ -53,18 +53,17 @@ AxisShares SharesAlong(int32_t sourceLength, int32_t targetLength)
     return shares;
 }
 
-// Four 32-bit lanes: SSE2 registers on x86, plain code where a target has none.
+// Four 32-bit lanes: SSE2 registers on x86, plain code where a target has none (there they
+// pass by reference only: by value they would change the calling convention).
 using Lanes = uint32_t __attribute__((vector_size(16)));
 constexpr size_t LaneCount = 4;
 
-Lanes LoadLanes(const uint32_t* from)
+void Load(Lanes& lanes, const uint32_t* from)
 {
-    Lanes lanes;
     std::memcpy(&lanes, from, sizeof lanes);
-    return lanes;
 }
 
-void StoreLanes(uint32_t* to, Lanes lanes)
+void Store(uint32_t* to, const Lanes& lanes)
 {
     std::memcpy(to, &lanes, sizeof lanes);
 }
@@ -97,11 +96,12 @@ public:
         return static_cast<uint32_t>((n * magicHigh_ + ((n * magicLow_) >> 32)) >> 32);
     }
 
-    Lanes operator()(Lanes sums) const
+    void DivideEach(Lanes& sums) const
     {
         if (byShift_)
-            return (sums + half_) >> shift_;
-        return Lanes{(*this)(sums[0]), (*this)(sums[1]), (*this)(sums[2]), (*this)(sums[3])};
+            sums = (sums + half_) >> shift_;
+        else
+            sums = Lanes{(*this)(sums[0]), (*this)(sums[1]), (*this)(sums[2]), (*this)(sums[3])};
     }
 
 private:
@@ -243,12 +243,15 @@ void AddPairs(const uint32_t* pixels, BoxSums& sums)
     size_t width = sums.green.size();
     size_t x = 0;
     for (; x + LaneCount <= width; x += LaneCount) {
-        Lanes first = LoadLanes(pixels + 2 * x);
-        Lanes second = LoadLanes(pixels + 2 * x + LaneCount);
+        Lanes first, second, redBlue, green;
+        Load(first, pixels + 2 * x);
+        Load(second, pixels + 2 * x + LaneCount);
+        Load(redBlue, &sums.redBlue[x]);
+        Load(green, &sums.green[x]);
         Lanes even = __builtin_shuffle(first, second, Lanes{0, 2, 4, 6});
         Lanes odd = __builtin_shuffle(first, second, Lanes{1, 3, 5, 7});
-        StoreLanes(&sums.redBlue[x], LoadLanes(&sums.redBlue[x]) + (even & RedBlueMask) + (odd & RedBlueMask));
-        StoreLanes(&sums.green[x], LoadLanes(&sums.green[x]) + ((even >> 8) & ChannelMax) + ((odd >> 8) & ChannelMax));
+        Store(&sums.redBlue[x], redBlue + (even & RedBlueMask) + (odd & RedBlueMask));
+        Store(&sums.green[x], green + ((even >> 8) & ChannelMax) + ((odd >> 8) & ChannelMax));
     }
     AddBoxes(pixels, 2, x, sums);
 }
@@ -274,9 +277,15 @@ void ScaleByBoxes(int32_t sourceWidth, const SourceRowReader& readRow, const Axi
         uint32_t* out = NewRow(target);
         size_t x = 0;
         for (; x + LaneCount <= width; x += LaneCount) {
-            Lanes redBlue = LoadLanes(&sums.redBlue[x]);
-            StoreLanes(out + x, divide(redBlue & 0xFFFF) | divide(LoadLanes(&sums.green[x])) << 8 |
-                                    divide(redBlue >> 16) << 16);
+            Lanes redBlue, green;
+            Load(redBlue, &sums.redBlue[x]);
+            Load(green, &sums.green[x]);
+            Lanes red = redBlue & 0xFFFF;
+            Lanes blue = redBlue >> 16;
+            divide.DivideEach(red);
+            divide.DivideEach(green);
+            divide.DivideEach(blue);
+            Store(out + x, red | green << 8 | blue << 16);
         }
         for (; x < width; ++x) {
             SplitSums box{sums.redBlue[x], sums.green[x]};
@@ -292,8 +301,11 @@ void Weigh(const Sum* row, Sum weight, bool first, std::vector<Sum>& sums)
     size_t i = 0;
     if constexpr (std::is_same_v<Sum, uint32_t>)
         for (; i + LaneCount <= sums.size(); i += LaneCount) {
-            Lanes weighed = LoadLanes(row + i) * weight;
-            StoreLanes(&sums[i], first ? weighed : LoadLanes(&sums[i]) + weighed);
+            Lanes weighed, sum;
+            Load(weighed, row + i);
+            weighed *= weight;
+            Load(sum, &sums[i]);
+            Store(&sums[i], first ? weighed : sum + weighed);
         }
     for (; i < sums.size(); ++i)
         sums[i] = first ? row[i] * weight : sums[i] + row[i] * weight;
