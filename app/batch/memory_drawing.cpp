@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 
 #include "app_globals.h"
 #include "batch/glyph_table.h"
@@ -17,6 +19,21 @@ uint32_t ColourAt(const picture_codecs::Picture& picture, int32_t x, int32_t y)
 {
     const uint8_t* pixel = picture.Pixel(static_cast<uint32_t>(x), static_cast<uint32_t>(y));
     return pixel[0] | static_cast<uint32_t>(pixel[1]) << 8 | static_cast<uint32_t>(pixel[2]) << 16;
+}
+
+// The colour values of `count` consecutive pixels. Each but the last is read as four bytes
+// at once, the fourth (the next pixel's first) masked off, so nothing past the run is read.
+void ColoursOf(const uint8_t* pixels, int32_t count, uint32_t* colours)
+{
+    int32_t column = 0;
+    if constexpr (std::endian::native == std::endian::little)
+        for (; column + 1 < count; ++column, pixels += 3) {
+            uint32_t colour;
+            std::memcpy(&colour, pixels, sizeof colour);
+            colours[column] = colour & 0x00FFFFFF;
+        }
+    for (; column < count; ++column, pixels += 3)
+        colours[column] = pixels[0] | static_cast<uint32_t>(pixels[1]) << 8 | static_cast<uint32_t>(pixels[2]) << 16;
 }
 
 bool Covers(const picture_codecs::Picture& picture, int32_t width, int32_t height)
@@ -137,11 +154,8 @@ void MemoryDrawBuffer::Read(int32_t x, int32_t y, int32_t width, int32_t height,
     // Most blocks lie wholly inside the picture drawn last.
     if (!layers_.empty() && x >= 0 && y >= 0 && Covers(*layers_.back(), x + width, y + height)) {
         const picture_codecs::Picture& top = *layers_.back();
-        for (int32_t row = y; row < y + height; ++row) {
-            const uint8_t* pixel = top.Pixel(static_cast<uint32_t>(x), static_cast<uint32_t>(row));
-            for (int32_t column = 0; column < width; ++column, pixel += 3)
-                *colours++ = pixel[0] | static_cast<uint32_t>(pixel[1]) << 8 | static_cast<uint32_t>(pixel[2]) << 16;
-        }
+        for (int32_t row = y; row < y + height; ++row, colours += width)
+            ColoursOf(top.Pixel(static_cast<uint32_t>(x), static_cast<uint32_t>(row)), width, colours);
         return;
     }
     for (int32_t row = y; row < y + height; ++row)

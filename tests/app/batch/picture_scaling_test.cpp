@@ -38,27 +38,56 @@ uint32_t FineGridMean(const PixelGrid& source, int32_t width, int32_t height, in
     return colour;
 }
 
+struct ScaleCase {
+    int32_t sourceWidth, sourceHeight, width, height;
+};
+
+void ExpectFineGridMeans(const PixelGrid& source, int32_t width, int32_t height)
+{
+    PixelGrid scaled = ScaleByArea(source, width, height);
+    ASSERT_EQ(scaled.width, width);
+    ASSERT_EQ(scaled.height, height);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            ASSERT_EQ(scaled.colours[static_cast<size_t>(y * width + x)], FineGridMean(source, width, height, x, y))
+                << source.width << "x" << source.height << " to " << width << "x" << height << " at " << x << ","
+                << y;
+}
+
 TEST(PictureScaling, EveryTargetPixelIsTheMeanOfTheAreaItCovers)
 {
-    struct Case {
-        int32_t sourceWidth, sourceHeight, width, height;
-    };
-    const Case cases[] = {
+    const ScaleCase cases[] = {
         {3, 2, 2, 1}, {5, 4, 3, 3}, {9, 7, 4, 2}, {7, 3, 7, 3},  // smaller or the same
         {4, 4, 7, 5}, {1, 1, 3, 2}, {2, 3, 5, 8}, {6, 5, 4, 9},  // larger, and mixed
     };
     uint32_t seed = 1;
-    for (const Case& c : cases) {
-        PixelGrid source = RandomPicture(c.sourceWidth, c.sourceHeight, seed++);
-        PixelGrid scaled = ScaleByArea(source, c.width, c.height);
-        ASSERT_EQ(scaled.width, c.width);
-        ASSERT_EQ(scaled.height, c.height);
-        for (int32_t y = 0; y < c.height; ++y)
-            for (int32_t x = 0; x < c.width; ++x)
-                EXPECT_EQ(scaled.colours[static_cast<size_t>(y * c.width + x)],
-                          FineGridMean(source, c.width, c.height, x, y))
-                    << c.sourceWidth << "x" << c.sourceHeight << " to " << c.width << "x" << c.height << " at " << x
-                    << "," << y;
+    for (const ScaleCase& c : cases)
+        ExpectFineGridMeans(RandomPicture(c.sourceWidth, c.sourceHeight, seed++), c.width, c.height);
+}
+
+// Whole ratios add whole pixels, other ratios weigh them, sums that 32 bits cannot hold
+// are kept in 64: every way must give the same means.
+TEST(PictureScaling, EveryWayOfSummingGivesTheMeans)
+{
+    const ScaleCase cases[] = {
+        {34, 22, 17, 11},  {33, 21, 11, 7},   {73, 31, 10, 4},  // by 2, by 3, by 7.3
+        {40, 30, 20, 10},  {36, 8, 12, 3},    {30, 9, 15, 2},   // whole ratios unlike across and down
+        {13, 9, 40, 31},   {5, 7, 10, 21},    {9, 4, 13, 4},    // enlarged: mixed, whole, across only
+        {1, 40, 1, 7},     {57, 1, 8, 1},     {1, 1, 1, 1},     // one column, one row
+        {1, 23, 16, 3},    {31, 1, 5, 9},                       // one column or row grown
+    };
+    uint32_t seed = 100;
+    for (const ScaleCase& c : cases)
+        ExpectFineGridMeans(RandomPicture(c.sourceWidth, c.sourceHeight, seed++), c.width, c.height);
+
+    // Nearly white, so that the sums reach their bounds: 300 and 520 pixels in a row or column
+    // into one exceed 16 bits a channel, 4111 × 4099 pixels into one 32 bits.
+    for (ScaleCase c : {ScaleCase{600, 3, 2, 1}, ScaleCase{1, 520, 1, 2}, ScaleCase{4111, 4099, 1, 1}}) {
+        PixelGrid bright = RandomPicture(c.sourceWidth, c.sourceHeight, seed++);
+        for (size_t i = 0; i < bright.colours.size(); ++i)
+            if (i % 1000 != 0)
+                bright.colours[i] = 0xFFFFFF;
+        ExpectFineGridMeans(bright, c.width, c.height);
     }
 }
 
