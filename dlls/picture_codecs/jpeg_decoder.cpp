@@ -253,7 +253,9 @@ std::optional<JpegRows> JpegRows::Open(std::span<const std::uint8_t> bytes)
 void JpegRows::ReadRow(std::uint8_t* rgb)
 {
     stb_jpeg_rows_read(rows_.get(), rgb);
-    ++rowsRead_;
+    // The planes are not needed once the last row is out (a caller may turn the picture).
+    if (++rowsRead_ == height_)
+        rows_.reset();
 }
 
 Picture JpegRows::ReadRest()

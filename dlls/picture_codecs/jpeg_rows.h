@@ -25,7 +25,8 @@ public:
     int Orientation() const { return orientation_; }
     // Rows handed out so far.
     std::uint32_t RowsRead() const { return rowsRead_; }
-    // Writes the next row as Width() RGB triples; the caller reads at most Height() rows.
+    // Writes the next row as Width() RGB triples; the caller reads at most Height() rows,
+    // and the decoded file is let go with the last.
     void ReadRow(std::uint8_t* rgb);
     // The rows not read yet, as a picture of their own.
     Picture ReadRest();
