@@ -173,13 +173,17 @@ PixelGrid ScaleJpegRows(JpegRows& rows, MemoryDrawBuffer& buffer, PictureSize si
     buffer.Ensure(PictureWidth, PictureHeight, ConversionMargin, ConversionTask, ExitPictureUnreadable);
     const uint32_t keptWidth = std::min(rows.Width(), static_cast<uint32_t>(size.width + ConversionMargin));
     const uint32_t keptHeight = std::min(rows.Height(), static_cast<uint32_t>(size.height + ConversionMargin));
-    Picture kept(keptWidth, keptHeight);
+    // Filled as the rows come, so that its memory grows as the planes' memory is let go.
+    Picture kept;
+    kept.width = keptWidth;
+    kept.height = keptHeight;
+    kept.rgb.reserve(size_t{keptWidth} * keptHeight * 3);
     std::vector<uint8_t> row(size_t{rows.Width()} * 3);
     auto readNext = [&] {
         const uint32_t y = rows.RowsRead();
         rows.ReadRow(row.data());
         if (y < keptHeight)
-            std::copy_n(row.data(), size_t{keptWidth} * 3, kept.Pixel(0, y));
+            kept.rgb.insert(kept.rgb.end(), row.begin(), row.begin() + keptWidth * 3);
     };
     // The scaler asks for rows in rising order: the one read last is the one asked for.
     SourceRowReader readRow = [&](int32_t y, uint32_t* colours) {

@@ -27,6 +27,11 @@ static void* ZeroedRealloc(void* block, size_t old_size, size_t new_size)
 
 #include "stb_jpeg_rows.h"
 
+#ifdef __linux__
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 // A JPEG's rows one at a time: the component planes are decoded whole, but each output row
 // is upsampled and colour-converted only when asked for, exactly as load_jpeg_image does
 // with four output channels, so that no whole-picture output buffer is ever made.
@@ -38,7 +43,28 @@ struct StbJpegRows {
     int is_rgb;       // three planes that hold red, green and blue as they are
     int next_row;
     stbi_uc* rgba;    // one output row before its alpha is dropped
+    size_t released[4];  // bytes at the start of each plane given back to the system
 };
+
+// Plane rows above the ones the resampler still uses are never read again: their memory
+// goes back to the system as the rows are read, in steps of at least this much, so that
+// the planes and what the caller builds from the rows are not held in full at once.
+enum { kReleaseStep = 1 << 20 };
+
+static void ReleaseReadPlaneRows(StbJpegRows* rows, int k)
+{
+#ifdef __linux__
+    const size_t page = (size_t)sysconf(_SC_PAGESIZE);
+    stbi_uc* plane = rows->jpeg.img_comp[k].data;
+    const size_t begin = ((uintptr_t)plane + rows->released[k] + page - 1) / page * page;
+    const size_t end = (uintptr_t)rows->resample[k].line0 / page * page;
+    if (end >= begin + kReleaseStep && madvise((void*)begin, end - begin, MADV_DONTNEED) == 0)
+        rows->released[k] = end - (uintptr_t)plane;
+#else
+    (void)rows;
+    (void)k;
+#endif
+}
 
 void stb_jpeg_rows_close(StbJpegRows* rows)
 {
@@ -124,6 +150,7 @@ int stb_jpeg_rows_read(StbJpegRows* rows, unsigned char* rgb)
             r->line0 = r->line1;
             if (++r->ypos < z->img_comp[k].y)
                 r->line1 += z->img_comp[k].w2;
+            ReleaseReadPlaneRows(rows, k);
         }
     }
     if (rows->components == 3 && !rows->is_rgb) {
