@@ -49,7 +49,7 @@ struct StbJpegRows {
 // Plane rows above the ones the resampler still uses are never read again: their memory
 // goes back to the system as the rows are read, in steps of at least this much, so that
 // the planes and what the caller builds from the rows are not held in full at once.
-enum { kReleaseStep = 1 << 20 };
+enum { kReleaseStep = 1 << 18 };
 
 static void ReleaseReadPlaneRows(StbJpegRows* rows, int k)
 {
