@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <new>
+#include <optional>
 
 #include "app_globals.h"
 #include "batch/console_output.h"
@@ -15,7 +17,9 @@
 #include "cell_colours.h"
 #include "conversion.h"
 #include "decode_picture.h"
+#include "exif_orientation.h"
 #include "export_layout.h"
+#include "jpeg_rows.h"
 #include "picture_extension.h"
 #include "picture_path.h"
 #include "values/number_text.h"
@@ -24,6 +28,7 @@
 
 namespace {
 
+using picture_codecs::JpegRows;
 using picture_codecs::Picture;
 
 // The name the window gives a JPEG's converted copy; a JPEG's page keeps it as its title.
@@ -88,7 +93,9 @@ void TakeDecoded(Picture pixels, LoadedPicture& picture)
     picture.pixels = std::make_shared<const Picture>(std::move(pixels));
 }
 
-LoadedPicture LoadPicture(const std::string& given)
+// An upright JPEG's pixels stay unread in `unread`, so that scaling can take its rows
+// without the whole picture; any other picture is decoded whole.
+LoadedPicture LoadPicture(const std::string& given, std::optional<JpegRows>& unread)
 {
     PictureProblem problem = CheckPictureFile(given);
     if (problem != PictureProblem::None)
@@ -106,17 +113,31 @@ LoadedPicture LoadPicture(const std::string& given)
     // picture itself.
     PictureFile = FileNameOf(full).c_str();
     if (IsJpegExtension(extension)) {
-        std::optional<Picture> decoded = picture_codecs::DecodePicture(bytes);
-        if (!decoded)
-            throw BatchFailure{ExitPictureUnreadable, "Das JPEG-Bild kann nicht gelesen werden: " + given};
+        const std::string unreadable = "Das JPEG-Bild kann nicht gelesen werden: " + given;
         PictureFile = JpegCopyName;
-        TakeDecoded(std::move(*decoded), picture);
+        // The content tells the format, whatever the name says.
+        if (picture_codecs::DetectPictureFormat(bytes) == picture_codecs::PictureFormat::Jpeg) {
+            std::optional<JpegRows> rows = JpegRows::Open(bytes);
+            if (!rows)
+                throw BatchFailure{ExitPictureUnreadable, unreadable};
+            picture.headerWidth = static_cast<int32_t>(rows->Width());
+            picture.headerHeight = static_cast<int32_t>(rows->Height());
+            if (rows->Orientation() == 1)
+                unread = std::move(rows);
+            else
+                TakeDecoded(picture_codecs::ApplyOrientation(rows->ReadRest(), rows->Orientation()), picture);
+        } else {
+            std::optional<Picture> decoded = picture_codecs::DecodePicture(bytes);
+            if (!decoded)
+                throw BatchFailure{ExitPictureUnreadable, unreadable};
+            TakeDecoded(std::move(*decoded), picture);
+        }
     } else {
         ReadHeaderSize(extension, bytes, picture);
     }
     if (picture.headerWidth <= 0 || picture.headerHeight <= 0)
         throw BatchFailure{ExitPictureUnreadable, "Das Bild hat keine lesbare Größe: " + given};
-    if (!picture.pixels) {
+    if (!picture.pixels && !unread) {
         std::optional<Picture> decoded = picture_codecs::DecodePicture(bytes);
         // What the decoder refuses (a cut-off file, say) would be drawn with made-up pixels
         // or not at all.
@@ -129,18 +150,67 @@ LoadedPicture LoadPicture(const std::string& given)
     return picture;
 }
 
+uint32_t ColourOf(const uint8_t* rgb)
+{
+    return rgb[0] | static_cast<uint32_t>(rgb[1]) << 8 | static_cast<uint32_t>(rgb[2]) << 16;
+}
+
+// Scales an upright JPEG straight from its rows. Drawn into the fresh draw buffer (which
+// it fits, or Ensure refuses it as before), the picture would be the top layer over every
+// row read, so the rows are exactly what the buffer would give. Of the drawn picture the
+// conversion can later see only what lies below or beside the scaled picture, never more
+// than its margin past the scaled size: just that top-left corner is kept, and drawn as
+// the picture would have been.
+PixelGrid ScaleJpegRows(JpegRows& rows, MemoryDrawBuffer& buffer, PictureSize size)
+{
+    buffer.Ensure(PictureWidth, PictureHeight, ConversionMargin, ConversionTask, ExitPictureUnreadable);
+    const uint32_t keptWidth = std::min(rows.Width(), static_cast<uint32_t>(size.width + ConversionMargin));
+    const uint32_t keptHeight = std::min(rows.Height(), static_cast<uint32_t>(size.height + ConversionMargin));
+    // Filled as the rows come, so that its memory grows as the planes' memory is let go.
+    Picture kept;
+    kept.width = keptWidth;
+    kept.height = keptHeight;
+    kept.rgb.reserve(size_t{keptWidth} * keptHeight * 3);
+    std::vector<uint8_t> row(size_t{rows.Width()} * 3);
+    auto readNext = [&] {
+        const uint32_t y = rows.RowsRead();
+        rows.ReadRow(row.data());
+        if (y < keptHeight)
+            kept.rgb.insert(kept.rgb.end(), row.begin(), row.begin() + keptWidth * 3);
+    };
+    // The scaler asks for rows in rising order: the one read last is the one asked for.
+    SourceRowReader readRow = [&](int32_t y, uint32_t* colours) {
+        while (rows.RowsRead() <= static_cast<uint32_t>(y))
+            readNext();
+        for (size_t x = 0; x < rows.Width(); ++x)
+            colours[x] = ColourOf(&row[x * 3]);
+    };
+    PixelGrid scaled = ScaleByArea(PictureWidth, PictureHeight, readRow, size.width, size.height);
+    while (rows.RowsRead() < keptHeight)
+        readNext();
+    buffer.Draw(std::make_shared<const Picture>(std::move(kept)));
+    return scaled;
+}
+
 // The picture as the draw buffer holds it after drawing, scaled for the columns asked for.
-void ScaleForColumns(const CommandOptions& options, MemoryDrawBuffer& buffer, LoadedPicture& picture)
+void ScaleForColumns(const CommandOptions& options, MemoryDrawBuffer& buffer, LoadedPicture& picture,
+                     std::optional<JpegRows>& unread)
 {
     PictureSize size = SizeForColumns(options.method, options.columns, PictureWidth, PictureHeight);
     if (size.width == PictureWidth && size.height == PictureHeight)
         return;
     // Both the picture and its scaled copy pass through the draw buffer.
     buffer.Ensure(size.width, size.height, ConversionMargin, ConversionTask, ExitPictureUnreadable);
-    MemoryConversionHost host(options, buffer, picture, ExitPictureUnreadable);
-    host.DrawPictureNatural();
-    SourceRowReader readRow = [&](int32_t y, uint32_t* colours) { buffer.Read(0, y, PictureWidth, 1, colours); };
-    PixelGrid scaled = ScaleByArea(PictureWidth, PictureHeight, readRow, size.width, size.height);
+    PixelGrid scaled;
+    if (unread) {
+        scaled = ScaleJpegRows(*unread, buffer, size);
+        unread.reset();
+    } else {
+        MemoryConversionHost host(options, buffer, picture, ExitPictureUnreadable);
+        host.DrawPictureNatural();
+        SourceRowReader readRow = [&](int32_t y, uint32_t* colours) { buffer.Read(0, y, PictureWidth, 1, colours); };
+        scaled = ScaleByArea(PictureWidth, PictureHeight, readRow, size.width, size.height);
+    }
     Picture copy(static_cast<uint32_t>(scaled.width), static_cast<uint32_t>(scaled.height));
     for (size_t i = 0; i < scaled.colours.size(); ++i)
         for (size_t channel = 0; channel < 3; ++channel)
@@ -287,9 +357,14 @@ int ConvertInMemory(const CommandOptions& options)
     CRLF = "\r\n";
     try {
         MemoryDrawBuffer buffer;
-        LoadedPicture picture = LoadPicture(options.picture);
+        std::optional<JpegRows> unread;
+        LoadedPicture picture = LoadPicture(options.picture, unread);
         if (options.columns > 0)
-            ScaleForColumns(options, buffer, picture);
+            ScaleForColumns(options, buffer, picture, unread);
+        if (unread) {  // converted at its own size
+            picture.pixels = std::make_shared<const Picture>(unread->ReadRest());
+            unread.reset();
+        }
         Convert(options, buffer, picture);
         WriteResult(options, buffer);
         return ExitSuccess;

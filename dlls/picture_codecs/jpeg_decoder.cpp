@@ -7,11 +7,15 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 #include "byte_reader.h"
 #include "exif_orientation.h"
 #include "format_decoders.h"
-#include "stb_decode.h"
+#include "jpeg_rows.h"
+#include "stb_jpeg_rows.h"
+
+#include <stb_image.h>
 
 namespace picture_codecs {
 
@@ -218,17 +222,59 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes)
 
 }  // namespace
 
-std::optional<Picture> DecodeJpeg(std::span<const std::uint8_t> bytes)
+void JpegRows::Close::operator()(StbJpegRows* rows) const
 {
-    if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+    stb_jpeg_rows_close(rows);
+}
+
+std::optional<JpegRows> JpegRows::Open(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8 || bytes.size() > INT_MAX)
         return std::nullopt;
     const JpegLayout layout = ReadLayout(bytes);
     if (!layout.complete)
         return std::nullopt;
-    std::optional<Picture> picture = DecodeWithStb(bytes);
-    if (!picture || layout.orientation == 1)
+    int width = 0, height = 0, components = 0;
+    const int length = int(bytes.size());
+    // Ask for the size first so that an absurd header is refused before anything is allocated.
+    if (!stbi_info_from_memory(bytes.data(), length, &width, &height, &components) ||
+        !PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height)))
+        return std::nullopt;
+    JpegRows reader;
+    reader.rows_.reset(stb_jpeg_rows_open(bytes.data(), length, &width, &height));
+    if (!reader.rows_ || !PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height)))
+        return std::nullopt;
+    reader.width_ = std::uint32_t(width);
+    reader.height_ = std::uint32_t(height);
+    reader.orientation_ = layout.orientation;
+    return reader;
+}
+
+void JpegRows::ReadRow(std::uint8_t* rgb)
+{
+    stb_jpeg_rows_read(rows_.get(), rgb);
+    // The planes are not needed once the last row is out (a caller may turn the picture).
+    if (++rowsRead_ == height_)
+        rows_.reset();
+}
+
+Picture JpegRows::ReadRest()
+{
+    Picture rest{width_, height_ - rowsRead_};
+    for (std::uint32_t y = 0; y < rest.height; ++y)
+        ReadRow(rest.Pixel(0, y));
+    return rest;
+}
+
+std::optional<Picture> DecodeJpeg(std::span<const std::uint8_t> bytes)
+{
+    std::optional<JpegRows> rows = JpegRows::Open(bytes);
+    if (!rows)
+        return std::nullopt;
+    Picture picture = rows->ReadRest();
+    if (rows->Orientation() == 1)
         return picture;
-    return ApplyOrientation(*picture, layout.orientation);
+    return ApplyOrientation(picture, rows->Orientation());
 }
 
 }  // namespace picture_codecs

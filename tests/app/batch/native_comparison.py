@@ -59,6 +59,12 @@ for number, (method, width, colour) in enumerate(combinations):
     arguments = ["--convert", "scene-%s.%s" % (name, name)] + settings
     compare(" ".join(arguments), run("native", arguments), run("windows", arguments))
 
+# A JPEG scaled down is read row by row; cells past its scaled bottom edge see the
+# picture as drawn at its own size.
+for method in ["4pixel", "exakt"]:
+    arguments = ["--convert", "scene-jpg.jpg", "--method", method, "--width", "8"]
+    compare(" ".join(arguments), run("native", arguments), run("windows", arguments))
+
 for arguments in [["--convert", "fehlt.bmp"], ["--convert", "kein-bild.gif"], ["--convert", "scene-bmp.bmp", "--method", "fein"],
                   ["--convert", "scene-bmp.bmp", "--out", "kein-ordner/x.txt"], ["--help"]]:
     compare(" ".join(arguments), run("native", arguments), run("windows", arguments))

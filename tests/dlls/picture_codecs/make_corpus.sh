@@ -85,6 +85,14 @@ for o in 2 3 4 5 6 7 8; do
   exiftool -q -overwrite_original -n -Orientation="$o" "jpeg_exif_$o.jpg"
   convert "jpeg_exif_$o.jpg" -auto-orient -depth 8 "ppm:jpeg_exif_$o.ppm"
 done
+# The other sampling layouts, for the row reader's comparison with the whole decode (no
+# references): odd sizes leave partial blocks at the right and bottom edges.
+convert src.ppm -quality 90 -sampling-factor 2x1 jpeg_422.jpg
+convert src.ppm -quality 90 -sampling-factor 1x2 jpeg_440.jpg
+convert src.ppm -quality 90 -sampling-factor 4x1 jpeg_411.jpg
+convert src.ppm -quality 90 -sampling-factor 2x2 -interlace Plane jpeg_progressive_420.jpg
+convert grey.pgm -quality 90 -interlace Plane jpeg_grey_progressive.jpg
+convert -seed 9 -size 301x203 plasma:fractal -quality 90 -sampling-factor 2x2 jpeg_plasma_420.jpg
 
 im png_rgb.png src.ppm
 im PNG8:png_palette.png src200.ppm
