@@ -55,8 +55,16 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    // A file of known size is read in one piece; one that cannot tell its size (a pipe) byte by byte.
+    const std::streamoff size = file.seekg(0, std::ios::end) ? std::streamoff(file.tellg()) : -1;
+    if (size < 0 || !file.seekg(0)) {
+        file.clear();
+        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        return !file.bad();
+    }
+    bytes.resize(static_cast<size_t>(size));
+    file.read(reinterpret_cast<char*>(bytes.data()), size);
+    return file.gcount() == size;
 }
 
 // The size as the window's size reader of the format finds it in the header: 16-bit

@@ -2,19 +2,80 @@
 #include <stdlib.h>
 #include <string.h>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 // Every block stb_image allocates starts zeroed. Its inflater takes the invalid distance
 // codes 30 and 31 of a corrupt PNG stream as distance 0 and copies bytes it has not written
 // yet; they then read as zeros instead of memory nobody wrote.
-static void* ZeroedRealloc(void* block, size_t old_size, size_t new_size)
+//
+// On Linux a large block (a photo's component planes: 36 MB for 12 megapixels) is mapped
+// in huge pages where the system allows them: faulting it in 4 KB pages took about a third
+// of a whole conversion. Each block carries a header that tells how it was made.
+typedef struct {
+    size_t size;
+    size_t mapped;  // 16 bytes in all keep the block after it aligned as malloc's are
+} BlockHeader;
+
+enum { kMappedBlock = 1 << 21 };
+
+static void* AllocateZeroed(size_t size)
 {
-    unsigned char* grown = realloc(block, new_size);
-    if (grown && new_size > old_size)
-        memset(grown + old_size, 0, new_size - old_size);
+    BlockHeader* header = NULL;
+    if (size > (size_t)-1 - sizeof(BlockHeader))
+        return NULL;
+#ifdef __linux__
+    if (size >= kMappedBlock) {
+        void* mapped =
+            mmap(NULL, sizeof(BlockHeader) + size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED)
+            return NULL;
+        madvise(mapped, sizeof(BlockHeader) + size, MADV_HUGEPAGE);  // a hint: refused, it stays in small pages
+        header = (BlockHeader*)mapped;
+        header->mapped = 1;
+    }
+#endif
+    if (!header) {
+        header = (BlockHeader*)calloc(1, sizeof(BlockHeader) + size);
+        if (!header)
+            return NULL;
+    }
+    header->size = size;
+    return header + 1;
+}
+
+static void FreeBlock(void* block)
+{
+    BlockHeader* header = (BlockHeader*)block - 1;
+    if (!block)
+        return;
+#ifdef __linux__
+    if (header->mapped) {
+        munmap(header, sizeof(BlockHeader) + header->size);
+        return;
+    }
+#endif
+    free(header);
+}
+
+static void* ZeroedRealloc(void* block, size_t new_size)
+{
+    void* grown;
+    if (!block)
+        return AllocateZeroed(new_size);
+    grown = AllocateZeroed(new_size);
+    if (grown) {
+        const size_t old_size = ((BlockHeader*)block - 1)->size;
+        memcpy(grown, block, old_size < new_size ? old_size : new_size);
+        FreeBlock(block);
+    }
     return grown;
 }
-#define STBI_MALLOC(size) calloc(1, size)
-#define STBI_REALLOC_SIZED(block, old_size, new_size) ZeroedRealloc(block, old_size, new_size)
-#define STBI_FREE(block) free(block)
+#define STBI_MALLOC(size) AllocateZeroed(size)
+#define STBI_REALLOC_SIZED(block, old_size, new_size) ZeroedRealloc(block, new_size)
+#define STBI_FREE(block) FreeBlock(block)
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_JPEG
@@ -27,11 +88,6 @@ static void* ZeroedRealloc(void* block, size_t old_size, size_t new_size)
 
 #include "stb_jpeg_rows.h"
 
-#ifdef __linux__
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
-
 // A JPEG's rows one at a time: the component planes are decoded whole, but each output row
 // is upsampled and colour-converted only when asked for, exactly as load_jpeg_image does
 // with four output channels, so that no whole-picture output buffer is ever made.
@@ -39,10 +95,10 @@ struct StbJpegRows {
     stbi__context context;
     stbi__jpeg jpeg;
     stbi__resample resample[4];
-    int components;   // planes resampled per row
-    int is_rgb;       // three planes that hold red, green and blue as they are
+    int components;  // planes resampled per row
+    int is_rgb;      // three planes that hold red, green and blue as they are
     int next_row;
-    stbi_uc* rgba;    // one output row before its alpha is dropped
+    stbi_uc* rgba;       // one output row before its alpha is dropped
     size_t released[4];  // bytes at the start of each plane given back to the system
 };
 
