@@ -25,7 +25,7 @@ struct AxisShares {
     std::vector<uint32_t> weights;  // of consecutive source pixels from `first`
     uint32_t total = 0;             // what the weights of every target pixel sum to
     uint32_t wholeWeight = 0;       // the weight of a source pixel wholly inside a target pixel
-    int32_t boxRatio = 0;  // k when each target pixel covers exactly k whole source pixels, else 0
+    int32_t boxRatio = 0;           // k when each target pixel covers exactly k whole source pixels, else 0
 };
 
 AxisShares SharesAlong(int32_t sourceLength, int32_t targetLength)
@@ -164,7 +164,8 @@ void ScaleRowAlongX(const AxisShares& shares, const uint32_t* pixels, Sum* sums)
             blue += ((*last >> 16) & ChannelMax) * weight;
             for (++pixel; pixel < last;) {
                 SplitSums between;
-                for (const uint32_t* end = pixel + std::min<std::ptrdiff_t>(last - pixel, SplitSumMax); pixel < end; ++pixel)
+                for (const uint32_t* end = pixel + std::min<std::ptrdiff_t>(last - pixel, SplitSumMax); pixel < end;
+                     ++pixel)
                     between.Add(*pixel);
                 red += between.Red() * whole;
                 green += between.green * whole;
@@ -256,8 +257,8 @@ void AddPairs(const uint32_t* pixels, BoxSums& sums)
     AddBoxes(pixels, 2, x, sums);
 }
 
-void ScaleByBoxes(int32_t sourceWidth, const SourceRowReader& readRow, const AxisShares& across,
-                  const AxisShares& down, PixelGrid& target)
+void ScaleByBoxes(int32_t sourceWidth, const SourceRowReader& readRow, const AxisShares& across, const AxisShares& down,
+                  PixelGrid& target)
 {
     std::vector<uint32_t> pixels(static_cast<size_t>(sourceWidth));
     auto width = static_cast<size_t>(target.width);

@@ -50,8 +50,7 @@ void ExpectFineGridMeans(const PixelGrid& source, int32_t width, int32_t height)
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x)
             ASSERT_EQ(scaled.colours[static_cast<size_t>(y * width + x)], FineGridMean(source, width, height, x, y))
-                << source.width << "x" << source.height << " to " << width << "x" << height << " at " << x << ","
-                << y;
+                << source.width << "x" << source.height << " to " << width << "x" << height << " at " << x << "," << y;
 }
 
 TEST(PictureScaling, EveryTargetPixelIsTheMeanOfTheAreaItCovers)
@@ -70,11 +69,11 @@ TEST(PictureScaling, EveryTargetPixelIsTheMeanOfTheAreaItCovers)
 TEST(PictureScaling, EveryWayOfSummingGivesTheMeans)
 {
     const ScaleCase cases[] = {
-        {34, 22, 17, 11},  {33, 21, 11, 7},   {73, 31, 10, 4},  // by 2, by 3, by 7.3
-        {40, 30, 20, 10},  {36, 8, 12, 3},    {30, 9, 15, 2},   // whole ratios unlike across and down
-        {13, 9, 40, 31},   {5, 7, 10, 21},    {9, 4, 13, 4},    // enlarged: mixed, whole, across only
-        {1, 40, 1, 7},     {57, 1, 8, 1},     {1, 1, 1, 1},     // one column, one row
-        {1, 23, 16, 3},    {31, 1, 5, 9},                       // one column or row grown
+        {34, 22, 17, 11}, {33, 21, 11, 7}, {73, 31, 10, 4},  // by 2, by 3, by 7.3
+        {40, 30, 20, 10}, {36, 8, 12, 3},  {30, 9, 15, 2},   // whole ratios unlike across and down
+        {13, 9, 40, 31},  {5, 7, 10, 21},  {9, 4, 13, 4},    // enlarged: mixed, whole, across only
+        {1, 40, 1, 7},    {57, 1, 8, 1},   {1, 1, 1, 1},     // one column, one row
+        {1, 23, 16, 3},   {31, 1, 5, 9},                     // one column or row grown
     };
     uint32_t seed = 100;
     for (const ScaleCase& c : cases)
