@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <optional>
@@ -48,23 +48,6 @@ std::string FileNameOf(const std::string& path)
 {
     size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    // A file of known size is read in one piece; one that cannot tell its size (a pipe) byte by byte.
-    const std::streamoff size = file.seekg(0, std::ios::end) ? std::streamoff(file.tellg()) : -1;
-    if (size < 0 || !file.seekg(0)) {
-        file.clear();
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        return !file.bad();
-    }
-    bytes.resize(static_cast<size_t>(size));
-    file.read(reinterpret_cast<char*>(bytes.data()), size);
-    return file.gcount() == size;
 }
 
 // The size as the window's size reader of the format finds it in the header: 16-bit
@@ -113,9 +96,10 @@ LoadedPicture LoadPicture(const std::string& given, std::optional<JpegRows>& unr
     if (!IsPictureExtension(extension))
         throw BatchFailure{ExitPictureUnreadable,
                            "Das Bildformat von " + given + " wird nicht unterstützt (BMP, DIB, GIF, JPEG, PCX, TGA)."};
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(full, bytes))
+    std::optional<std::vector<uint8_t>> read = picture_codecs::ReadFileBytes(full, UINT64_MAX);
+    if (!read)
         throw BatchFailure{ExitPictureUnreadable, PictureProblemText(PictureProblem::Unreadable, given)};
+    const std::vector<uint8_t>& bytes = *read;
     LoadedPicture picture;
     // The title of a page is the base name of the file converted: the JPEG's copy, or the
     // picture itself.

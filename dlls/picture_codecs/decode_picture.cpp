@@ -65,7 +65,7 @@ std::optional<Picture> DecodePicture(std::span<const std::uint8_t> bytes)
     return std::nullopt;
 }
 
-std::optional<Picture> DecodePictureFile(const std::string& path)
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, std::uint64_t maxBytes)
 {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
@@ -74,13 +74,21 @@ std::optional<Picture> DecodePictureFile(const std::string& path)
     std::uint8_t chunk[65536];
     std::size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        if (bytes.size() + got > kMaxFileBytes)
+        if (bytes.size() + got > maxBytes)
             return std::nullopt;
         bytes.insert(bytes.end(), chunk, chunk + got);
     }
     if (std::ferror(file.get()))
         return std::nullopt;
-    return DecodePicture(bytes);
+    return bytes;
+}
+
+std::optional<Picture> DecodePictureFile(const std::string& path)
+{
+    std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, kMaxFileBytes);
+    if (!bytes)
+        return std::nullopt;
+    return DecodePicture(*bytes);
 }
 
 }  // namespace picture_codecs
