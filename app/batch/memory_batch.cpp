@@ -50,6 +50,13 @@ std::string FileNameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// What the window says of a JPEG it cannot read; a streamed one may show that only as its
+// rows are read.
+BatchFailure UnreadableJpeg(const std::string& given)
+{
+    return BatchFailure{ExitPictureUnreadable, "Das JPEG-Bild kann nicht gelesen werden: " + given};
+}
+
 // The size as the window's size reader of the format finds it in the header: 16-bit
 // words, a bitmap's height as its magnitude; bytes past the file's end read as zero.
 void ReadHeaderSize(const ScriptString& extension, const std::vector<uint8_t>& bytes, LoadedPicture& picture)
@@ -105,23 +112,26 @@ LoadedPicture LoadPicture(const std::string& given, std::optional<JpegRows>& unr
     // picture itself.
     PictureFile = FileNameOf(full).c_str();
     if (IsJpegExtension(extension)) {
-        const std::string unreadable = "Das JPEG-Bild kann nicht gelesen werden: " + given;
         PictureFile = JpegCopyName;
         // The content tells the format, whatever the name says.
         if (picture_codecs::DetectPictureFormat(bytes) == picture_codecs::PictureFormat::Jpeg) {
             std::optional<JpegRows> rows = JpegRows::Open(bytes);
             if (!rows)
-                throw BatchFailure{ExitPictureUnreadable, unreadable};
+                throw UnreadableJpeg(given);
             picture.headerWidth = static_cast<int32_t>(rows->Width());
             picture.headerHeight = static_cast<int32_t>(rows->Height());
-            if (rows->Orientation() == 1)
+            if (rows->Orientation() == 1) {
                 unread = std::move(rows);
-            else
-                TakeDecoded(picture_codecs::ApplyOrientation(rows->ReadRest(), rows->Orientation()), picture);
+            } else {
+                std::optional<Picture> stored = rows->ReadRest();
+                if (!stored)
+                    throw UnreadableJpeg(given);
+                TakeDecoded(picture_codecs::ApplyOrientation(*stored, rows->Orientation()), picture);
+            }
         } else {
             std::optional<Picture> decoded = picture_codecs::DecodePicture(bytes);
             if (!decoded)
-                throw BatchFailure{ExitPictureUnreadable, unreadable};
+                throw UnreadableJpeg(given);
             TakeDecoded(std::move(*decoded), picture);
         }
     } else {
@@ -142,9 +152,13 @@ LoadedPicture LoadPicture(const std::string& given, std::optional<JpegRows>& unr
     return picture;
 }
 
-uint32_t ColourOf(const uint8_t* rgb)
+void AppendRgb(const uint32_t* colours, uint32_t count, std::vector<uint8_t>& rgb)
 {
-    return rgb[0] | static_cast<uint32_t>(rgb[1]) << 8 | static_cast<uint32_t>(rgb[2]) << 16;
+    const size_t at = rgb.size();
+    rgb.resize(at + size_t{count} * 3);
+    for (uint32_t x = 0; x < count; ++x)
+        for (size_t channel = 0; channel < 3; ++channel)
+            rgb[at + x * 3 + channel] = static_cast<uint8_t>(colours[x] >> (8 * channel));
 }
 
 // Scales an upright JPEG straight from its rows. Drawn into the fresh draw buffer (which
@@ -153,7 +167,7 @@ uint32_t ColourOf(const uint8_t* rgb)
 // conversion can later see only what lies below or beside the scaled picture, never more
 // than its margin past the scaled size: just that top-left corner is kept, and drawn as
 // the picture would have been.
-PixelGrid ScaleJpegRows(JpegRows& rows, MemoryDrawBuffer& buffer, PictureSize size)
+PixelGrid ScaleJpegRows(JpegRows& rows, MemoryDrawBuffer& buffer, PictureSize size, const std::string& given)
 {
     buffer.Ensure(PictureWidth, PictureHeight, ConversionMargin, ConversionTask, ExitPictureUnreadable);
     const uint32_t keptWidth = std::min(rows.Width(), static_cast<uint32_t>(size.width + ConversionMargin));
@@ -163,23 +177,23 @@ PixelGrid ScaleJpegRows(JpegRows& rows, MemoryDrawBuffer& buffer, PictureSize si
     kept.width = keptWidth;
     kept.height = keptHeight;
     kept.rgb.reserve(size_t{keptWidth} * keptHeight * 3);
-    std::vector<uint8_t> row(size_t{rows.Width()} * 3);
-    auto readNext = [&] {
+    auto readNext = [&](uint32_t* colours) {
         const uint32_t y = rows.RowsRead();
-        rows.ReadRow(row.data());
+        if (!rows.ReadColours(colours))
+            throw UnreadableJpeg(given);
         if (y < keptHeight)
-            kept.rgb.insert(kept.rgb.end(), row.begin(), row.begin() + keptWidth * 3);
+            AppendRgb(colours, keptWidth, kept.rgb);
     };
     // The scaler asks for rows in rising order: the one read last is the one asked for.
     SourceRowReader readRow = [&](int32_t y, uint32_t* colours) {
         while (rows.RowsRead() <= static_cast<uint32_t>(y))
-            readNext();
-        for (size_t x = 0; x < rows.Width(); ++x)
-            colours[x] = ColourOf(&row[x * 3]);
+            readNext(colours);
     };
     PixelGrid scaled = ScaleByArea(PictureWidth, PictureHeight, readRow, size.width, size.height);
-    while (rows.RowsRead() < keptHeight)
-        readNext();
+    // Every row is read, for the corner and for the verdict on the file's end.
+    std::vector<uint32_t> rest(rows.Width());
+    while (rows.RowsRead() < rows.Height())
+        readNext(rest.data());
     buffer.Draw(std::make_shared<const Picture>(std::move(kept)));
     return scaled;
 }
@@ -195,7 +209,7 @@ void ScaleForColumns(const CommandOptions& options, MemoryDrawBuffer& buffer, Lo
     buffer.Ensure(size.width, size.height, ConversionMargin, ConversionTask, ExitPictureUnreadable);
     PixelGrid scaled;
     if (unread) {
-        scaled = ScaleJpegRows(*unread, buffer, size);
+        scaled = ScaleJpegRows(*unread, buffer, size, options.picture);
         unread.reset();
     } else {
         MemoryConversionHost host(options, buffer, picture, ExitPictureUnreadable);
@@ -354,7 +368,10 @@ int ConvertInMemory(const CommandOptions& options)
         if (options.columns > 0)
             ScaleForColumns(options, buffer, picture, unread);
         if (unread) {  // converted at its own size
-            picture.pixels = std::make_shared<const Picture>(unread->ReadRest());
+            std::optional<Picture> whole = unread->ReadRest();
+            if (!whole)
+                throw UnreadableJpeg(options.picture);
+            picture.pixels = std::make_shared<const Picture>(std::move(*whole));
             unread.reset();
         }
         Convert(options, buffer, picture);

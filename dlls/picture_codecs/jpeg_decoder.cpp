@@ -13,6 +13,7 @@
 #include "exif_orientation.h"
 #include "format_decoders.h"
 #include "jpeg_rows.h"
+#include "jpeg_scan_thread.h"
 #include "stb_jpeg_rows.h"
 
 #include <stb_image.h>
@@ -24,6 +25,9 @@ namespace {
 struct JpegLayout {
     bool complete = false;
     int orientation = 1;
+    // One sequential scan of every component, right before the end: its data can be
+    // decoded as the rows are read, with nothing after it that would change them.
+    bool streamable = false;
 };
 
 bool IsFrameMarker(std::uint8_t m)
@@ -180,6 +184,8 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes)
     // Every block's DC value takes at least one bit of scan data: fewer bytes mean the scans
     // were cut short, which stb_image would fill with made-up blocks.
     std::uint64_t scan_bytes = 0;
+    int scans = 0;
+    bool scan_then_end = false;
     ByteReader in(bytes, 2);
     while (true) {
         if (in.U8() != 0xFF)
@@ -191,8 +197,10 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes)
             return layout;
         if (marker == 0xD9) {
             layout.complete = frames == 1 && scan_bytes * 8 >= frame.blocks && AllDecoded(frame);
+            layout.streamable = layout.complete && scans == 1 && scan_then_end && !frame.progressive;
             return layout;
         }
+        scan_then_end = false;
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
             continue;  // no length
         const std::uint16_t length = in.U16be();
@@ -213,6 +221,8 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes)
         if (marker == 0xDA) {
             if (frames == 0 || !ReadScan(segment, frame, tables))
                 return layout;
+            ++scans;
+            scan_then_end = segment.size() == 4u + 2u * frame.count;  // every component in it
             scan_bytes += SkipScanData(in);
             if (in.Failed())
                 return layout;
@@ -226,6 +236,10 @@ void JpegRows::Close::operator()(StbJpegRows* rows) const
 {
     stb_jpeg_rows_close(rows);
 }
+
+JpegRows::JpegRows(JpegRows&&) noexcept = default;
+JpegRows& JpegRows::operator=(JpegRows&&) noexcept = default;
+JpegRows::~JpegRows() = default;
 
 std::optional<JpegRows> JpegRows::Open(std::span<const std::uint8_t> bytes)
 {
@@ -241,28 +255,61 @@ std::optional<JpegRows> JpegRows::Open(std::span<const std::uint8_t> bytes)
         !PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height)))
         return std::nullopt;
     JpegRows reader;
-    reader.rows_.reset(stb_jpeg_rows_open(bytes.data(), length, &width, &height));
+    reader.bytes_.assign(bytes.begin(), bytes.end());
+    reader.rows_.reset(stb_jpeg_rows_open(reader.bytes_.data(), length, layout.streamable, &width, &height));
     if (!reader.rows_ || !PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height)))
         return std::nullopt;
+    if (stb_jpeg_rows_stripes(reader.rows_.get()) > 0)
+        reader.scan_ = std::make_unique<JpegScanThread>(reader.rows_.get());
+    else
+        reader.bytes_ = {};  // decoded whole already
     reader.width_ = std::uint32_t(width);
     reader.height_ = std::uint32_t(height);
     reader.orientation_ = layout.orientation;
     return reader;
 }
 
-void JpegRows::ReadRow(std::uint8_t* rgb)
+bool JpegRows::Read(std::uint8_t* out, int channels)
 {
-    stb_jpeg_rows_read(rows_.get(), rgb);
-    // The planes are not needed once the last row is out (a caller may turn the picture).
-    if (++rowsRead_ == height_)
-        rows_.reset();
+    if (corrupt_ || rowsRead_ >= height_)
+        return false;
+    bool sound = !scan_ || scan_->TransformUpTo(stb_jpeg_rows_stripes_needed(rows_.get()));
+    if (sound) {
+        stb_jpeg_rows_read(rows_.get(), out, channels);
+        // Nothing is needed once the last row is out (a caller may turn the picture).
+        if (++rowsRead_ < height_)
+            return true;
+        sound = !scan_ || scan_->Finish();
+    }
+    corrupt_ = !sound;
+    scan_.reset();
+    rows_.reset();
+    bytes_ = {};
+    return sound;
 }
 
-Picture JpegRows::ReadRest()
+bool JpegRows::ReadRow(std::uint8_t* rgb)
+{
+    return Read(rgb, 3);
+}
+
+bool JpegRows::ReadColours(std::uint32_t* colours)
+{
+    if (!Read(reinterpret_cast<std::uint8_t*>(colours), 4))
+        return false;
+    // Bytes red, green, blue and an opaque alpha, whatever the processor's byte order.
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(colours);
+    for (std::uint32_t x = 0; x < width_; ++x, bytes += 4)
+        colours[x] = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16;
+    return true;
+}
+
+std::optional<Picture> JpegRows::ReadRest()
 {
     Picture rest{width_, height_ - rowsRead_};
     for (std::uint32_t y = 0; y < rest.height; ++y)
-        ReadRow(rest.Pixel(0, y));
+        if (!ReadRow(rest.Pixel(0, y)))
+            return std::nullopt;
     return rest;
 }
 
@@ -271,10 +318,10 @@ std::optional<Picture> DecodeJpeg(std::span<const std::uint8_t> bytes)
     std::optional<JpegRows> rows = JpegRows::Open(bytes);
     if (!rows)
         return std::nullopt;
-    Picture picture = rows->ReadRest();
-    if (rows->Orientation() == 1)
+    std::optional<Picture> picture = rows->ReadRest();
+    if (!picture || rows->Orientation() == 1)
         return picture;
-    return ApplyOrientation(picture, rows->Orientation());
+    return ApplyOrientation(*picture, rows->Orientation());
 }
 
 }  // namespace picture_codecs

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "corpus.h"
+#include "format_decoders.h"
 #include "stb_decode.h"
 
 namespace {
@@ -53,6 +54,21 @@ Bytes AsWritten(Bytes jpeg)
     return jpeg;
 }
 
+// Without a restart marker where one belongs the scan ends there, and what it did not code
+// stays as fresh planes hold it. Without the last one, and with no 0xFF after it that the
+// end of the file could be mistaken for, the file still decodes.
+Bytes WithoutLastRestart(Bytes jpeg)
+{
+    for (std::size_t at = jpeg.size() - 2; at > 2; --at)
+        if (jpeg[at] == 0xFF && jpeg[at + 1] >= 0xD0 && jpeg[at + 1] <= 0xD7) {
+            jpeg.erase(jpeg.begin() + std::ptrdiff_t(at), jpeg.begin() + std::ptrdiff_t(at) + 2);
+            std::replace(jpeg.begin() + std::ptrdiff_t(at), jpeg.end() - 2, std::uint8_t{0xFF}, std::uint8_t{0});
+            return jpeg;
+        }
+    ADD_FAILURE() << "no restart marker";
+    return jpeg;
+}
+
 struct RowsCase {
     const char* file;
     const char* variant;
@@ -82,6 +98,10 @@ const RowsCase kRowsCases[] = {
     {"jpeg_cmyk.jpg", "as YCbCr and a fourth plane", [](Bytes b) { return WithAdobeTransform(std::move(b), 1); }},
     {"jpeg_444.jpg", "as RGB", WithRgbComponents},
     {"jpeg_exif_6.jpg", "", AsWritten},
+    {"jpeg_restart_420.jpg", "", AsWritten},
+    {"jpeg_restart_420.jpg", "without its last restart marker", WithoutLastRestart},
+    {"jpeg_restart_grey.jpg", "", AsWritten},
+    {"jpeg_scan_per_component.jpg", "", AsWritten},
 };
 
 class JpegRowsTest : public testing::TestWithParam<RowsCase> {};
@@ -100,18 +120,49 @@ TEST_P(JpegRowsTest, GivesTheBytesOfTheWholeDecode)
     ASSERT_EQ(rows->Width(), whole->width);
     ASSERT_EQ(rows->Height(), whole->height);
 
-    // One row alone first, then the rest as a picture, as the conversion reads them.
+    // A row alone, one as colour values, then the rest as a picture, as the conversion
+    // reads them.
     std::vector<std::uint8_t> first(std::size_t(rows->Width()) * 3);
-    rows->ReadRow(first.data());
-    const picture_codecs::Picture rest = rows->ReadRest();
-    ASSERT_EQ(rest.height, whole->height - 1);
+    ASSERT_TRUE(rows->ReadRow(first.data()));
     EXPECT_TRUE(std::equal(first.begin(), first.end(), whole->Pixel(0, 0))) << "row 0 differs";
-    for (std::uint32_t y = 0; y < rest.height; ++y) {
-        const auto mismatch = std::mismatch(rest.Pixel(0, y), rest.Pixel(0, y) + first.size(), whole->Pixel(0, y + 1));
-        ASSERT_EQ(mismatch.first, rest.Pixel(0, y) + first.size())
-            << "row " << y + 1 << ", byte " << mismatch.first - rest.Pixel(0, y) << ": " << int(*mismatch.first)
+    std::vector<std::uint32_t> colours(rows->Width());
+    ASSERT_TRUE(rows->ReadColours(colours.data()));
+    for (std::uint32_t x = 0; x < rows->Width(); ++x) {
+        const std::uint8_t* rgb = whole->Pixel(x, 1);
+        const std::uint32_t expected = rgb[0] | rgb[1] << 8 | std::uint32_t(rgb[2]) << 16;
+        ASSERT_EQ(colours[x], expected) << "row 1, pixel " << x;
+    }
+    const std::optional<picture_codecs::Picture> rest = rows->ReadRest();
+    ASSERT_TRUE(rest.has_value());
+    ASSERT_EQ(rest->height, whole->height - 2);
+    for (std::uint32_t y = 0; y < rest->height; ++y) {
+        const auto mismatch =
+            std::mismatch(rest->Pixel(0, y), rest->Pixel(0, y) + first.size(), whole->Pixel(0, y + 2));
+        ASSERT_EQ(mismatch.first, rest->Pixel(0, y) + first.size())
+            << "row " << y + 2 << ", byte " << mismatch.first - rest->Pixel(0, y) << ": " << int(*mismatch.first)
             << " instead of " << int(*mismatch.second);
     }
+}
+
+// Scan data that breaks off in the middle makes the whole decode fail; read row by row, the
+// rows before it come, and then the reader says so and gives no more.
+TEST(JpegRowsCorruptTest, ScanDataThatBreaksOffShowsWhenItsRowsAreRead)
+{
+    Bytes bytes = corpus::ReadBytes("jpeg_plasma_420.jpg");
+    ASSERT_GT(bytes.size(), 1000u) << "corpus file missing";
+    // A run of 1 bits, a Huffman code no table holds, from the middle of the scan on.
+    for (std::size_t at = bytes.size() / 2; at < bytes.size() / 2 + 64; at += 2) {
+        bytes[at] = 0xFF;
+        bytes[at + 1] = 0x00;
+    }
+    ASSERT_FALSE(picture_codecs::DecodeWithStb(bytes).has_value()) << "the whole decode should fail";
+    auto rows = picture_codecs::JpegRows::Open(bytes);
+    ASSERT_TRUE(rows.has_value()) << "the file's layout is sound";
+    std::vector<std::uint8_t> row(std::size_t(rows->Width()) * 3);
+    EXPECT_TRUE(rows->ReadRow(row.data())) << "the first row lies before the break";
+    EXPECT_FALSE(rows->ReadRest().has_value());
+    EXPECT_FALSE(rows->ReadRow(row.data())) << "no rows after the break was found";
+    EXPECT_FALSE(picture_codecs::DecodeJpeg(bytes).has_value());
 }
 
 std::string RowsCaseName(const testing::TestParamInfo<RowsCase>& param)

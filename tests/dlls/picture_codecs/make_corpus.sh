@@ -93,6 +93,14 @@ convert src.ppm -quality 90 -sampling-factor 4x1 jpeg_411.jpg
 convert src.ppm -quality 90 -sampling-factor 2x2 -interlace Plane jpeg_progressive_420.jpg
 convert grey.pgm -quality 90 -interlace Plane jpeg_grey_progressive.jpg
 convert -seed 9 -size 301x203 plasma:fractal -quality 90 -sampling-factor 2x2 jpeg_plasma_420.jpg
+# Restart markers every few MCUs, in colour and in grey, and a sequential file that codes
+# each component in a scan of its own.
+convert -seed 9 -size 301x203 plasma:fractal plasma.ppm
+cjpeg -quality 90 -sample 2x2 -restart 5B plasma.ppm >jpeg_restart_420.jpg
+cjpeg -quality 90 -grayscale -restart 1 plasma.ppm >jpeg_restart_grey.jpg
+printf '0;\n1;\n2;\n' >scans.txt
+cjpeg -quality 90 -sample 2x2 -scans scans.txt plasma.ppm >jpeg_scan_per_component.jpg
+rm plasma.ppm scans.txt
 
 im png_rgb.png src.ppm
 im PNG8:png_palette.png src200.ppm
