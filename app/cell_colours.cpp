@@ -68,13 +68,13 @@ uint32_t MeanColour(const uint32_t* colours, size_t count)
 {
     if (count == 0)
         return 0;
+    uint64_t sums[3] = {0, 0, 0};
+    for (size_t i = 0; i < count; ++i)
+        for (int channel = 0; channel < 3; ++channel)
+            sums[channel] += Channel(colours[i], channel);
     uint32_t mean = 0;
-    for (int channel = 0; channel < 3; ++channel) {
-        uint64_t sum = 0;
-        for (size_t i = 0; i < count; ++i)
-            sum += Channel(colours[i], channel);
-        mean |= static_cast<uint32_t>((sum + count / 2) / count) << (8 * channel);
-    }
+    for (int channel = 0; channel < 3; ++channel)
+        mean |= static_cast<uint32_t>((sums[channel] + count / 2) / count) << (8 * channel);
     return mean;
 }
 

@@ -115,7 +115,8 @@ LoadedPicture LoadPicture(const std::string& given, std::optional<JpegRows>& unr
         PictureFile = JpegCopyName;
         // The content tells the format, whatever the name says.
         if (picture_codecs::DetectPictureFormat(bytes) == picture_codecs::PictureFormat::Jpeg) {
-            std::optional<JpegRows> rows = JpegRows::Open(bytes);
+            // The rows take the file's bytes: nothing below reads them for a JPEG.
+            std::optional<JpegRows> rows = JpegRows::Open(std::move(*read));
             if (!rows)
                 throw UnreadableJpeg(given);
             picture.headerWidth = static_cast<int32_t>(rows->Width());
@@ -218,9 +219,12 @@ void ScaleForColumns(const CommandOptions& options, MemoryDrawBuffer& buffer, Lo
         scaled = ScaleByArea(PictureWidth, PictureHeight, readRow, size.width, size.height);
     }
     Picture copy(static_cast<uint32_t>(scaled.width), static_cast<uint32_t>(scaled.height));
-    for (size_t i = 0; i < scaled.colours.size(); ++i)
-        for (size_t channel = 0; channel < 3; ++channel)
-            copy.rgb[i * 3 + channel] = static_cast<uint8_t>(scaled.colours[i] >> (8 * channel));
+    uint8_t* rgb = copy.rgb.data();
+    for (uint32_t colour : scaled.colours) {
+        *rgb++ = static_cast<uint8_t>(colour);
+        *rgb++ = static_cast<uint8_t>(colour >> 8);
+        *rgb++ = static_cast<uint8_t>(colour >> 16);
+    }
     TakeDecoded(std::move(copy), picture);
     PictureWidth = picture.headerWidth;
     PictureHeight = picture.headerHeight;

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
+#include <cstring>
 
 #include "byte_reader.h"
 #include "exif_orientation.h"
@@ -152,18 +154,21 @@ bool ReadScan(std::span<const std::uint8_t> header, Frame& frame, DefinedTables 
 
 // Skips entropy-coded data, which ends at the first 0xFF followed by neither a stuffed zero
 // nor a restart marker; gives the number of bytes skipped.
-std::size_t SkipScanData(ByteReader& in)
+std::size_t SkipScanData(std::span<const std::uint8_t> bytes, ByteReader& in)
 {
     const std::size_t start = in.Position();
-    while (in.Remaining() >= 2) {
-        const std::size_t at = in.Position();
-        if (in.U8() != 0xFF)
-            continue;
-        const std::uint8_t next = in.U8();
-        if (next == 0x00 || (next >= 0xD0 && next <= 0xD7))
-            continue;
-        in.Seek(at);
-        return at - start;
+    std::size_t at = start;
+    while (at + 1 < bytes.size()) {
+        const void* found = std::memchr(bytes.data() + at, 0xFF, bytes.size() - at - 1);
+        if (!found)
+            break;
+        at = std::size_t(static_cast<const std::uint8_t*>(found) - bytes.data());
+        const std::uint8_t next = bytes[at + 1];
+        if (next != 0x00 && (next < 0xD0 || next > 0xD7)) {
+            in.Seek(at);
+            return at - start;
+        }
+        at += 2;
     }
     in.Skip(in.Remaining() + 1);  // ran out: the file is cut short
     return 0;
@@ -223,7 +228,7 @@ JpegLayout ReadLayout(std::span<const std::uint8_t> bytes)
                 return layout;
             ++scans;
             scan_then_end = segment.size() == 4u + 2u * frame.count;  // every component in it
-            scan_bytes += SkipScanData(in);
+            scan_bytes += SkipScanData(bytes, in);
             if (in.Failed())
                 return layout;
         }
@@ -243,6 +248,11 @@ JpegRows::~JpegRows() = default;
 
 std::optional<JpegRows> JpegRows::Open(std::span<const std::uint8_t> bytes)
 {
+    return Open(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+std::optional<JpegRows> JpegRows::Open(std::vector<std::uint8_t> bytes)
+{
     if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8 || bytes.size() > INT_MAX)
         return std::nullopt;
     const JpegLayout layout = ReadLayout(bytes);
@@ -255,7 +265,7 @@ std::optional<JpegRows> JpegRows::Open(std::span<const std::uint8_t> bytes)
         !PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height)))
         return std::nullopt;
     JpegRows reader;
-    reader.bytes_.assign(bytes.begin(), bytes.end());
+    reader.bytes_ = std::move(bytes);
     reader.rows_.reset(stb_jpeg_rows_open(reader.bytes_.data(), length, layout.streamable, &width, &height));
     if (!reader.rows_ || !PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height)))
         return std::nullopt;
@@ -297,10 +307,16 @@ bool JpegRows::ReadColours(std::uint32_t* colours)
 {
     if (!Read(reinterpret_cast<std::uint8_t*>(colours), 4))
         return false;
-    // Bytes red, green, blue and an opaque alpha, whatever the processor's byte order.
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(colours);
-    for (std::uint32_t x = 0; x < width_; ++x, bytes += 4)
-        colours[x] = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16;
+    // Bytes red, green, blue and an opaque alpha: on a little-endian processor the colour
+    // value but for the alpha above it.
+    if constexpr (std::endian::native == std::endian::little) {
+        for (std::uint32_t x = 0; x < width_; ++x)
+            colours[x] &= 0x00FFFFFF;
+    } else {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(colours);
+        for (std::uint32_t x = 0; x < width_; ++x, bytes += 4)
+            colours[x] = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16;
+    }
     return true;
 }
 

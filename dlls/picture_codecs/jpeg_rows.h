@@ -19,8 +19,9 @@ class JpegScanThread;
 class JpegRows {
 public:
     // Empty for anything that is not a complete, well-formed JPEG within the size limits.
-    // The reader keeps its own copy of the bytes.
+    // The reader keeps its own copy of the bytes, or takes them.
     static std::optional<JpegRows> Open(std::span<const std::uint8_t> bytes);
+    static std::optional<JpegRows> Open(std::vector<std::uint8_t> bytes);
     JpegRows(JpegRows&&) noexcept;
     JpegRows& operator=(JpegRows&&) noexcept;
     ~JpegRows();
