@@ -33,10 +33,46 @@ GlyphMatch NearestPlain(const int32_t* byGlyph, const uint32_t* cell)
 
 #ifdef GLYPHMILL_X86
 
+__attribute__((target("avx2"))) inline __m256i Load8(const int32_t* values)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(values));
+}
+
+__attribute__((target("avx2"))) inline void Store8(int32_t* values, __m256i vector)
+{
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(values), vector);
+}
+
+__attribute__((target("avx2"))) inline int32_t LeastOf(__m256i values)
+{
+    __m128i half = _mm_min_epi32(_mm256_castsi256_si128(values), _mm256_extracti128_si256(values, 1));
+    half = _mm_min_epi32(half, _mm_shuffle_epi32(half, 0x4E));
+    half = _mm_min_epi32(half, _mm_shuffle_epi32(half, 0xB1));
+    return _mm_cvtsi128_si32(half);
+}
+
+// FirstNearest's answer without a branch per glyph: the least distance, then the first
+// glyph at it.
+__attribute__((target("avx2"))) GlyphMatch FirstNearestAvx2(const int32_t* distances)
+{
+    __m256i least = Load8(distances);
+    for (int32_t first = 8; first < GlyphCount; first += 8)
+        least = _mm256_min_epi32(least, Load8(distances + first));
+    const int32_t distance = LeastOf(least);
+    if (distance >= ExactGlyphTable::FarAway)
+        return {0, ExactGlyphTable::FarAway};
+    const __m256i target = _mm256_set1_epi32(distance);
+    for (int32_t first = 0;; first += 8) {
+        __m256i equal = _mm256_cmpeq_epi32(Load8(distances + first), target);
+        auto at = static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(equal)));
+        if (at != 0)
+            return {first + __builtin_ctz(at), distance};
+    }
+}
+
 __attribute__((target("avx2"))) inline __m256i AddDistance(__m256i sum, const int32_t* glyphs, __m256i pixel)
 {
-    __m256i values = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(glyphs));
-    return _mm256_add_epi32(sum, _mm256_abs_epi32(_mm256_sub_epi32(values, pixel)));
+    return _mm256_add_epi32(sum, _mm256_abs_epi32(_mm256_sub_epi32(Load8(glyphs), pixel)));
 }
 
 // 64 glyphs per pass, eight in each of eight sums, so that the sums stay in registers.
@@ -59,11 +95,18 @@ __attribute__((target("avx2"))) GlyphMatch NearestAvx2(const int32_t* byPixel, c
             s6 = AddDistance(s6, glyphs + 48, pixel);
             s7 = AddDistance(s7, glyphs + 56, pixel);
         }
-        auto* out = reinterpret_cast<__m256i*>(distances.data() + first);
-        for (__m256i sum : {s0, s1, s2, s3, s4, s5, s6, s7})
-            _mm256_storeu_si256(out++, sum);
+        // One store each: stored through a loop over the sums, GCC kept them in memory.
+        int32_t* out = distances.data() + first;
+        Store8(out, s0);
+        Store8(out + 8, s1);
+        Store8(out + 16, s2);
+        Store8(out + 24, s3);
+        Store8(out + 32, s4);
+        Store8(out + 40, s5);
+        Store8(out + 48, s6);
+        Store8(out + 56, s7);
     }
-    return FirstNearest(distances.data());
+    return FirstNearestAvx2(distances.data());
 }
 
 #endif
