@@ -30,18 +30,52 @@ Cell CellOf(const picture_codecs::Picture& picture, uint32_t x, uint32_t y)
     return cell;
 }
 
-// Both paths give the same glyph and distance for every cell.
+constexpr KernelPath FastPaths[] = {KernelPath::Avx2, KernelPath::MonochromeAvx2, KernelPath::MonochromeAvx512};
+
+std::string NameOf(KernelPath path)
+{
+    switch (path) {
+    case KernelPath::Plain:
+        return "plain";
+    case KernelPath::Avx2:
+        return "AVX2";
+    case KernelPath::MonochromeAvx2:
+        return "monochrome AVX2";
+    case KernelPath::MonochromeAvx512:
+        return "monochrome AVX-512";
+    }
+    return "?";
+}
+
+// Every path that runs here, and the one Nearest(cell) takes, gives the plain path's glyph
+// and distance for every cell.
 void ExpectSamePaths(const ExactGlyphTable& table, const std::vector<Cell>& cells, const std::string& what)
 {
+    std::string compared;
     int differing = 0;
-    for (size_t i = 0; i < cells.size(); ++i) {
-        GlyphMatch plain = table.Nearest(cells[i].data(), KernelPath::Plain);
-        GlyphMatch avx2 = table.Nearest(cells[i].data(), KernelPath::Avx2);
-        if ((plain.position != avx2.position || plain.distance != avx2.distance) && ++differing <= 5)
-            ADD_FAILURE() << what << ", cell " << i << ": plain chose " << plain.position << " at " << plain.distance
-                          << ", AVX2 " << avx2.position << " at " << avx2.distance;
-    }
-    EXPECT_EQ(differing, 0) << what << ": cells compared " << cells.size();
+    auto compare = [&](const std::string& name, auto nearest) {
+        compared += " " + name + ",";
+        for (size_t i = 0; i < cells.size(); ++i) {
+            GlyphMatch plain = table.Nearest(cells[i].data(), KernelPath::Plain);
+            GlyphMatch fast = nearest(cells[i].data());
+            if ((plain.position != fast.position || plain.distance != fast.distance) && ++differing <= 5)
+                ADD_FAILURE() << what << ", cell " << i << ": plain chose " << plain.position << " at "
+                              << plain.distance << ", " << name << " " << fast.position << " at " << fast.distance;
+        }
+    };
+    for (KernelPath path : FastPaths)
+        if (table.Runs(path))
+            compare(NameOf(path), [&](const uint32_t* cell) { return table.Nearest(cell, path); });
+    compare("the fastest", [&](const uint32_t* cell) { return table.Nearest(cell); });
+    EXPECT_EQ(differing, 0) << what << ": cells compared " << cells.size() << " on" << compared;
+}
+
+ExactGlyphTable TableOf(const std::vector<Cell>& glyphs)
+{
+    ExactGlyphTable table;
+    for (int32_t i = 0; i < GlyphCount; ++i)
+        table.Set(i, glyphs[static_cast<size_t>(i)].data());
+    return table;
 }
 
 class ExactKernel : public ::testing::Test {
@@ -53,6 +87,8 @@ protected:
     }
 };
 
+// Tables of black and white glyphs (mostly white in some, so that cells outside the draw
+// buffer come near FarAway) and of coloured ones.
 TEST_F(ExactKernel, RandomCellsAndTiesGiveWhatThePlainPathGives)
 {
     std::mt19937 random(20261207);
@@ -68,57 +104,103 @@ TEST_F(ExactKernel, RandomCellsAndTiesGiveWhatThePlainPathGives)
             return random() & White;
         }
     };
-    for (int round = 0; round < 20; ++round) {
-        ExactGlyphTable table;
+    for (int round = 0; round < 30; ++round) {
+        const bool monochrome = round % 3 != 0;
+        const uint32_t whitesIn64 = round % 3 == 2 ? 62 : 32;
         std::vector<Cell> glyphs(GlyphCount);
         for (Cell& glyph : glyphs)
             for (uint32_t& value : glyph)
-                value = colour(static_cast<int>(random() % 4 == 3 ? 3 : random() % 2));
+                value = !monochrome && random() % 4 == 3 ? colour(3) : random() % 64 < whitesIn64 ? White : 0;
         // Equal glyphs at distant positions, so that ties between them must go to the lower.
         for (int i = 0; i < 12; ++i)
             glyphs[random() % GlyphCount] = glyphs[random() % GlyphCount];
-        for (int32_t i = 0; i < GlyphCount; ++i)
-            table.Set(i, glyphs[static_cast<size_t>(i)].data());
+        ExactGlyphTable table = TableOf(glyphs);
+        EXPECT_EQ(table.Runs(KernelPath::MonochromeAvx2), monochrome) << "round " << round;
 
         std::vector<Cell> cells(200);
         for (Cell& cell : cells)
             for (uint32_t& value : cell)
                 value = colour(static_cast<int>(random() % 4));
-        for (int i = 0; i < 20; ++i)
+        for (int i = 0; i < 20; ++i) {
             cells.push_back(glyphs[random() % GlyphCount]);
+            cells.emplace_back().fill(OutsideTheBuffer);
+            cells.back()[random() % GlyphPixelCount] = colour(static_cast<int>(random() % 4));
+        }
         ExpectSamePaths(table, cells, "round " + std::to_string(round));
     }
 }
 
-TEST_F(ExactKernel, NoGlyphBelowFarAwayChoosesTheFirstInBothPaths)
+// White glyphs (the first with a black top left pixel) against cells at which they come
+// near, just at and just below FarAway: a glyph is chosen only below it.
+TEST_F(ExactKernel, OnlyDistancesBelowFarAwayAreChosenOnEveryPath)
 {
-    ExactGlyphTable table;
-    Cell white;
-    white.fill(White);
-    for (int32_t i = 0; i < GlyphCount; ++i)
-        table.Set(i, white.data());
-    Cell outside;
-    outside.fill(OutsideTheBuffer);
-    for (KernelPath path : {KernelPath::Plain, KernelPath::Avx2}) {
-        GlyphMatch match = table.Nearest(outside.data(), path);
-        EXPECT_EQ(match.position, 0);
-        EXPECT_EQ(match.distance, ExactGlyphTable::FarAway);
+    std::vector<Cell> glyphs(GlyphCount);
+    for (Cell& glyph : glyphs)
+        glyph.fill(White);
+    glyphs[0][0] = 0;
+    ExactGlyphTable table = TableOf(glyphs);
+    // Outside the draw buffer, a white pixel costs White + 1 and a black one 1: only the
+    // first glyph is nearer than FarAway. Over a cell black but for its top left value, a
+    // white glyph costs 120 * White - that value.
+    constexpr int32_t OutsideForTheFirst = (GlyphPixelCount - 1) * (White + 1) + 1;
+    constexpr uint32_t AtFarAway = GlyphPixelCount * White - ExactGlyphTable::FarAway;
+    struct Case {
+        uint32_t topLeft;
+        GlyphMatch expected;
+    };
+    for (Case c : {Case{OutsideTheBuffer, {0, OutsideForTheFirst}}, Case{AtFarAway, {0, ExactGlyphTable::FarAway}},
+                   Case{AtFarAway + 1, {1, ExactGlyphTable::FarAway - 1}}}) {
+        Cell cell{};
+        if (c.topLeft == OutsideTheBuffer)
+            cell.fill(OutsideTheBuffer);
+        cell[0] = c.topLeft;
+        for (KernelPath path :
+             {KernelPath::Plain, KernelPath::Avx2, KernelPath::MonochromeAvx2, KernelPath::MonochromeAvx512}) {
+            GlyphMatch match = table.Nearest(cell.data(), path);
+            EXPECT_TRUE(match.position == c.expected.position && match.distance == c.expected.distance)
+                << NameOf(path) << ", top left " << c.topLeft << ": chose " << match.position << " at "
+                << match.distance << ", expected " << c.expected.position << " at " << c.expected.distance;
+        }
     }
 }
 
-// The glyph images res.dll holds, against every 8 × 15 cell at every offset of the corpus
-// pictures.
+// One grey pixel takes the table off the monochrome paths, which would count it as black,
+// and setting the glyph black and white again brings it back to them.
+TEST_F(ExactKernel, AColouredGlyphLeavesTheMonochromePaths)
+{
+    std::vector<Cell> glyphs(GlyphCount);
+    for (size_t i = 0; i < glyphs.size(); ++i)
+        for (size_t p = 0; p < GlyphPixelCount; ++p)
+            glyphs[i][p] = (i >> (p % 8)) & 1 ? White : 0;
+    ExactGlyphTable table = TableOf(glyphs);
+    Cell grey = glyphs[100];
+    grey[7] = 0x808080;
+    table.Set(100, grey.data());
+    for (KernelPath path : {KernelPath::MonochromeAvx2, KernelPath::MonochromeAvx512})
+        EXPECT_FALSE(table.Runs(path)) << NameOf(path);
+    GlyphMatch match = table.Nearest(grey.data());
+    EXPECT_EQ(match.position, 100);
+    EXPECT_EQ(match.distance, 0);
+    ExpectSamePaths(table, {grey, glyphs[100], glyphs[3]}, "one grey pixel");
+
+    table.Set(100, glyphs[100].data());
+    EXPECT_TRUE(table.Runs(KernelPath::MonochromeAvx2));
+    ExpectSamePaths(table, {grey, glyphs[100], glyphs[3]}, "black and white again");
+}
+
 TEST_F(ExactKernel, CorpusPicturesAgainstTheGlyphImagesGiveWhatThePlainPathGives)
 {
-    ExactGlyphTable table;
+    std::vector<Cell> glyphs;
     for (int32_t i = 0; i < GlyphCount; ++i) {
         int code = GlyphCharset()[static_cast<uint32_t>(i)];
         auto glyph =
             picture_codecs::DecodePictureFile(std::string(GLYPH_FOLDER) + "/fixedsys" + std::to_string(code) + ".bmp");
         ASSERT_TRUE(glyph && glyph->width == GlyphWidth && glyph->height == GlyphHeight) << "glyph " << code;
-        Cell cell = CellOf(*glyph, 0, 0);
-        table.Set(i, cell.data());
+        glyphs.push_back(CellOf(*glyph, 0, 0));
     }
+    ExactGlyphTable table = TableOf(glyphs);
+    // They are black and white, so the monochrome paths are compared too.
+    EXPECT_TRUE(table.Runs(KernelPath::MonochromeAvx2));
     int pictures = 0;
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(corpus::Path("")))) {
         if (entry.path().extension() != ".ppm")
