@@ -1,5 +1,6 @@
 #include "cell_colours.h"
 
+#include <algorithm>
 #include <cstdio>
 
 std::vector<uint32_t> TextColours;
@@ -68,10 +69,22 @@ uint32_t MeanColour(const uint32_t* colours, size_t count)
 {
     if (count == 0)
         return 0;
+    // Summed in 32 bits, which hold 2^24 pixels' worth of a channel, so that the loop is
+    // vectorised.
+    constexpr size_t PixelsPer32BitSum = size_t{1} << 24;
     uint64_t sums[3] = {0, 0, 0};
-    for (size_t i = 0; i < count; ++i)
-        for (int channel = 0; channel < 3; ++channel)
-            sums[channel] += Channel(colours[i], channel);
+    for (size_t start = 0; start < count; start += PixelsPer32BitSum) {
+        const size_t end = std::min(count, start + PixelsPer32BitSum);
+        uint32_t red = 0, green = 0, blue = 0;
+        for (size_t i = start; i < end; ++i) {
+            red += Channel(colours[i], 0);
+            green += Channel(colours[i], 1);
+            blue += Channel(colours[i], 2);
+        }
+        sums[0] += red;
+        sums[1] += green;
+        sums[2] += blue;
+    }
     uint32_t mean = 0;
     for (int channel = 0; channel < 3; ++channel)
         mean |= static_cast<uint32_t>((sums[channel] + count / 2) / count) << (8 * channel);
