@@ -28,12 +28,14 @@ struct MemoryKernel {
 // Runs `method` on `host` as the program runs it, after loading a BMP; the text it produced.
 std::string RunKernel(void (*method)(ConversionHost&), ConversionHost& host);
 
-// "Exakt"'s choice of glyph for every 8 × 15 cell of `picture`, on each path: medians of
-// `runs` rounds, and whether both paths chose alike everywhere (AVX2 NAN without it).
+// "Exakt"'s choice of glyph for every 8 × 15 cell of `picture`, on the plain and AVX2 paths
+// and the one the program takes: medians of `runs` rounds, and whether every path chose
+// alike everywhere (AVX2 NAN without it).
 struct KernelTimes {
     int cells = 0;
     double plainMs = 0;
     double avx2Ms = 0;
+    double fastestMs = 0;  // the path the program takes
     bool same = true;
 };
 KernelTimes TimeExactKernel(const PixelImage& picture, const std::string& glyphFolder, int runs);
