@@ -48,9 +48,10 @@ static void* AllocateZeroed(size_t size)
 
 static void FreeBlock(void* block)
 {
-    BlockHeader* header = (BlockHeader*)block - 1;
+    BlockHeader* header;
     if (!block)
         return;
+    header = (BlockHeader*)block - 1;
 #ifdef __linux__
     if (header->mapped) {
         munmap(header, sizeof(BlockHeader) + header->size);
