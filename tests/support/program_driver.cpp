@@ -79,6 +79,11 @@ bool ProgramDriver::Start(const std::string& exe, const std::wstring& arguments,
     startup.cb = sizeof startup;
     if (withoutStandardHandles)
         startup.dwFlags = STARTF_USESTDHANDLES;  // all three null
+    // The program opens its popup menus at the pointer when that lies in its window. A menu
+    // that appears under the pointer gets its mouse events from the display at their own
+    // time, and they move its selection between the keys a test posts: the pointer waits
+    // in a corner, away from every window.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     PROCESS_INFORMATION process{};
     bool started = CreateProcessW(Widened(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                   folder.empty() ? nullptr : Widened(folder).c_str(), &startup, &process) != 0;
