@@ -447,8 +447,8 @@ int main(int argc, char** argv)
         std::printf("%-58s %5zu %12.0f   (max %.0f ms)\n", "Abbrechen to \"Start\" enabled (photo, Exakt)",
                     latencies.size(), Median(latencies), *std::max_element(latencies.begin(), latencies.end()));
     std::printf("\n\"Exakt\"'s kernel alone, every cell of the picture (AVX2 %s):\n%-58s %8s %12s %12s %12s %8s\n",
-                Avx2Available() ? "available" : "not available", "picture", "cells", "plain ms", "AVX2 ms",
-                "taken ms", "same");
+                Avx2Available() ? "available" : "not available", "picture", "cells", "plain ms", "AVX2 ms", "taken ms",
+                "same");
     for (const KernelRow& row : kernelRows)
         std::printf("%-58s %8d %12.1f %12.1f %12.1f %8s\n", row.name.c_str(), row.times.cells, row.times.plainMs,
                     row.times.avx2Ms, row.times.fastestMs, row.times.same ? "yes" : "NO");

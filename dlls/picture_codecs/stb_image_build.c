@@ -104,15 +104,15 @@ struct StbJpegRows {
     int components;          // planes resampled per row
     int is_rgb;              // three planes that hold red, green and blue as they are
     int next_row;
-    stbi_uc* rgba;           // one output row before its alpha is dropped
-    size_t released[4];      // bytes at the start of each plane given back to the system
+    stbi_uc* rgba;       // one output row before its alpha is dropped
+    size_t released[4];  // bytes at the start of each plane given back to the system
     // Streamed files only (stripes > 0).
     int stripes;
-    int stripe_lines[4];     // plane lines per stripe
-    int units_per_stripe;    // MCUs, or blocks of a lone component
+    int stripe_lines[4];   // plane lines per stripe
+    int units_per_stripe;  // MCUs, or blocks of a lone component
     int blocks_per_unit;
-    int transformed;         // stripes turned into plane lines so far
-    int scan_ended;          // no restart marker where one belonged: nothing more is coded
+    int transformed;  // stripes turned into plane lines so far
+    int scan_ended;   // no restart marker where one belonged: nothing more is coded
 };
 
 static stbi_uc* PlaneLine(const StbJpegRows* rows, int k, int line)
