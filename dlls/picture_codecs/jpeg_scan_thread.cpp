@@ -1,5 +1,6 @@
 #include "jpeg_scan_thread.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "stb_jpeg_rows.h"
@@ -32,21 +33,30 @@ bool JpegScanThread::DecodeNext()
 {
     Stripe& stripe = ring_[static_cast<size_t>(decoded_ % Ahead)];
     const int units = stb_jpeg_rows_decode_stripe(rows_, stripe.blocks.data()->coefficients);
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (units < 0) {
-        end_ = End::Corrupt;
-    } else {
-        stripe.units = units;
-        ++decoded_;
+    bool wake = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (units < 0) {
+            end_ = End::Corrupt;
+        } else {
+            stripe.units = units;
+            ++decoded_;
+        }
+        wake = units < 0 || (wanted_ > 0 && decoded_ >= wanted_);
     }
+    if (wake)
+        changed_.notify_all();
     return units >= 0;
 }
 
 void JpegScanThread::FinishFile()
 {
     const bool complete = stb_jpeg_rows_finish(rows_) != 0;
-    std::lock_guard<std::mutex> lock(mutex_);
-    end_ = complete ? End::Complete : End::Corrupt;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        end_ = complete ? End::Complete : End::Corrupt;
+    }
+    changed_.notify_all();
 }
 
 void JpegScanThread::Run()
@@ -55,17 +65,16 @@ void JpegScanThread::Run()
     while (decoded_ < stripes_) {
         {
             std::unique_lock<std::mutex> lock(mutex_);
+            decoderWaits_ = true;
             changed_.wait(lock, [this] { return stop_ || decoded_ - transformed_ < Ahead; });
+            decoderWaits_ = false;
             if (stop_)
                 return;
         }
-        const bool decoded = DecodeNext();
-        changed_.notify_all();
-        if (!decoded)
+        if (!DecodeNext())
             return;
     }
     FinishFile();
-    changed_.notify_all();
 }
 
 bool JpegScanThread::TransformNext()
@@ -75,18 +84,27 @@ bool JpegScanThread::TransformNext()
     int next = 0;
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return decoded_ > transformed_ || end_ == End::Corrupt; });
-        if (end_ == End::Corrupt)
+        if (decoded_ <= transformed_ && end_ != End::Corrupt) {
+            wanted_ = std::min(stripes_, transformed_ + WakeAfter);
+            changed_.wait(lock, [this] { return decoded_ >= wanted_ || end_ == End::Corrupt; });
+            wanted_ = 0;
+        }
+        // Stripes decoded before the corruption are still turned into lines, so that how far
+        // the reading gets does not depend on how far ahead the decoding was.
+        if (decoded_ <= transformed_)
             return false;
         next = transformed_;
     }
     Stripe& stripe = ring_[static_cast<size_t>(next % Ahead)];
     stb_jpeg_rows_transform_stripe(rows_, stripe.blocks.data()->coefficients, stripe.units);
+    bool wake = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ++transformed_;
+        wake = decoderWaits_;
     }
-    changed_.notify_all();
+    if (wake)
+        changed_.notify_all();
     return true;
 }
 

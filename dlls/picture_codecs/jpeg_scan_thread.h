@@ -22,13 +22,16 @@ public:
     JpegScanThread& operator=(const JpegScanThread&) = delete;
 
     // Turns decoded stripes into plane lines until `count` of them are, waiting for them as
-    // needed; false once the file has shown to be corrupt.
+    // needed; false when one of them lies past corrupt scan data.
     bool TransformUpTo(int count);
     // Waits for the rest of the file to be read: false when it is corrupt.
     bool Finish();
 
 private:
-    static constexpr int Ahead = 4;  // stripes decoded and not yet turned into lines
+    static constexpr int Ahead = 8;  // stripes decoded and not yet turned into lines
+    // A reading thread that has to wait sleeps until this many stripes are ready: waking it
+    // for each one cost the decoding thread a system call a stripe.
+    static constexpr int WakeAfter = 4;
     enum class End { Open, Complete, Corrupt };
     struct alignas(16) Block {
         short coefficients[64];
@@ -53,6 +56,8 @@ private:
     int transformed_ = 0;
     End end_ = End::Open;
     bool stop_ = false;
+    int wanted_ = 0;             // stripes decoded that the waiting reader wakes for; 0 when it does not wait
+    bool decoderWaits_ = false;  // for a free place in the ring
     std::thread thread_;  // last, so that it starts once everything it uses is made
 };
 
