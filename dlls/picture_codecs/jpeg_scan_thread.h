@@ -56,9 +56,10 @@ private:
     int transformed_ = 0;
     End end_ = End::Open;
     bool stop_ = false;
-    int wanted_ = 0;             // stripes decoded that the waiting reader wakes for; 0 when it does not wait
+    // The stripes decoded that the waiting reader wakes for; 0 when it does not wait.
+    int wanted_ = 0;
     bool decoderWaits_ = false;  // for a free place in the ring
-    std::thread thread_;  // last, so that it starts once everything it uses is made
+    std::thread thread_;         // last, so that it starts once everything it uses is made
 };
 
 }  // namespace picture_codecs
