@@ -168,7 +168,8 @@ void AppendRgb(const uint32_t* colours, uint32_t count, std::vector<uint8_t>& rg
 // conversion can later see only what lies below or beside the scaled picture, never more
 // than its margin past the scaled size: just that top-left corner is kept, and drawn as
 // the picture would have been.
-PixelGrid ScaleJpegRows(JpegRows& rows, MemoryDrawBuffer& buffer, PictureSize size, const std::string& given)
+void ScaleJpegRows(JpegRows& rows, MemoryDrawBuffer& buffer, PictureSize size, const std::string& given,
+                   const TargetRowWriter& writeRow)
 {
     buffer.Ensure(PictureWidth, PictureHeight, ConversionMargin, ConversionTask, ExitPictureUnreadable);
     const uint32_t keptWidth = std::min(rows.Width(), static_cast<uint32_t>(size.width + ConversionMargin));
@@ -190,13 +191,12 @@ PixelGrid ScaleJpegRows(JpegRows& rows, MemoryDrawBuffer& buffer, PictureSize si
         while (rows.RowsRead() <= static_cast<uint32_t>(y))
             readNext(colours);
     };
-    PixelGrid scaled = ScaleByArea(PictureWidth, PictureHeight, readRow, size.width, size.height);
+    ScaleByArea(PictureWidth, PictureHeight, readRow, size, writeRow);
     // Every row is read, for the corner and for the verdict on the file's end.
     std::vector<uint32_t> rest(rows.Width());
     while (rows.RowsRead() < rows.Height())
         readNext(rest.data());
     buffer.Draw(std::make_shared<const Picture>(std::move(kept)));
-    return scaled;
 }
 
 // The picture as the draw buffer holds it after drawing, scaled for the columns asked for.
@@ -208,24 +208,24 @@ void ScaleForColumns(const CommandOptions& options, MemoryDrawBuffer& buffer, Lo
         return;
     // Both the picture and its scaled copy pass through the draw buffer.
     buffer.Ensure(size.width, size.height, ConversionMargin, ConversionTask, ExitPictureUnreadable);
-    PixelGrid scaled;
+    // The scaled rows go straight into the picture that takes the place of the loaded one.
+    Picture scaled;
+    scaled.width = static_cast<uint32_t>(size.width);
+    scaled.rgb.reserve(size_t{scaled.width} * static_cast<uint32_t>(size.height) * 3);
+    TargetRowWriter writeRow = [&](const uint32_t* colours) {
+        AppendRgb(colours, scaled.width, scaled.rgb);
+        ++scaled.height;
+    };
     if (unread) {
-        scaled = ScaleJpegRows(*unread, buffer, size, options.picture);
+        ScaleJpegRows(*unread, buffer, size, options.picture, writeRow);
         unread.reset();
     } else {
         MemoryConversionHost host(options, buffer, picture, ExitPictureUnreadable);
         host.DrawPictureNatural();
         SourceRowReader readRow = [&](int32_t y, uint32_t* colours) { buffer.Read(0, y, PictureWidth, 1, colours); };
-        scaled = ScaleByArea(PictureWidth, PictureHeight, readRow, size.width, size.height);
+        ScaleByArea(PictureWidth, PictureHeight, readRow, size, writeRow);
     }
-    Picture copy(static_cast<uint32_t>(scaled.width), static_cast<uint32_t>(scaled.height));
-    uint8_t* rgb = copy.rgb.data();
-    for (uint32_t colour : scaled.colours) {
-        *rgb++ = static_cast<uint8_t>(colour);
-        *rgb++ = static_cast<uint8_t>(colour >> 8);
-        *rgb++ = static_cast<uint8_t>(colour >> 16);
-    }
-    TakeDecoded(std::move(copy), picture);
+    TakeDecoded(std::move(scaled), picture);
     PictureWidth = picture.headerWidth;
     PictureHeight = picture.headerHeight;
 }

@@ -209,14 +209,6 @@ private:
     int32_t row_ = -1;
 };
 
-// The next row of the target, appended: its memory is written once, not cleared first.
-uint32_t* NewRow(PixelGrid& target)
-{
-    size_t filled = target.colours.size();
-    target.colours.resize(filled + static_cast<size_t>(target.width));
-    return target.colours.data() + filled;
-}
-
 // Whole ratios across and down, whose boxes of at most SplitSumMax pixels add in split sums
 // without weights, each source row straight into the target row's sums: red and blue in
 // one row, green in another, so that four boxes add at a time.
@@ -258,14 +250,15 @@ void AddPairs(const uint32_t* pixels, BoxSums& sums)
 }
 
 void ScaleByBoxes(int32_t sourceWidth, const SourceRowReader& readRow, const AxisShares& across, const AxisShares& down,
-                  PixelGrid& target)
+                  PictureSize size, const TargetRowWriter& writeRow)
 {
     std::vector<uint32_t> pixels(static_cast<size_t>(sourceWidth));
-    auto width = static_cast<size_t>(target.width);
+    auto width = static_cast<size_t>(size.width);
     BoxSums sums{std::vector<uint32_t>(width), std::vector<uint32_t>(width)};
+    std::vector<uint32_t> row(width);
     RoundingDivider divide(across.total * down.total);
     int32_t source = 0;
-    for (int32_t y = 0; y < target.height; ++y) {
+    for (int32_t y = 0; y < size.height; ++y) {
         std::fill(sums.redBlue.begin(), sums.redBlue.end(), 0);
         std::fill(sums.green.begin(), sums.green.end(), 0);
         for (int32_t i = 0; i < down.boxRatio; ++i) {
@@ -275,7 +268,7 @@ void ScaleByBoxes(int32_t sourceWidth, const SourceRowReader& readRow, const Axi
             else
                 AddBoxes(pixels.data(), static_cast<size_t>(across.boxRatio), 0, sums);
         }
-        uint32_t* out = NewRow(target);
+        uint32_t* out = row.data();
         size_t x = 0;
         for (; x + LaneCount <= width; x += LaneCount) {
             Lanes redBlue, green;
@@ -292,6 +285,7 @@ void ScaleByBoxes(int32_t sourceWidth, const SourceRowReader& readRow, const Axi
             SplitSums box{sums.redBlue[x], sums.green[x]};
             out[x] = divide(box.Red()) | divide(box.green) << 8 | divide(box.Blue()) << 16;
         }
+        writeRow(row.data());
     }
 }
 
@@ -314,20 +308,22 @@ void Weigh(const Sum* row, Sum weight, bool first, std::vector<Sum>& sums)
 
 template <typename Sum, typename Divider>
 void Scale(int32_t sourceWidth, const SourceRowReader& readRow, const AxisShares& across, const AxisShares& down,
-           const Divider& divide, PixelGrid& target)
+           const Divider& divide, PictureSize size, const TargetRowWriter& writeRow)
 {
     ScaledRows<Sum> rows(sourceWidth, readRow, across);
-    size_t values = static_cast<size_t>(target.width) * ChannelCount;
+    size_t values = static_cast<size_t>(size.width) * ChannelCount;
     std::vector<Sum> sums(values);
-    for (size_t y = 0; y < static_cast<size_t>(target.height); ++y) {
+    std::vector<uint32_t> row(static_cast<size_t>(size.width));
+    for (size_t y = 0; y < static_cast<size_t>(size.height); ++y) {
         auto source = static_cast<int32_t>(down.first[y]);
         for (uint32_t j = down.begin[y]; j < down.begin[y + 1]; ++j, ++source) {
             Weigh<Sum>(rows.Row(source), down.weights[j], j == down.begin[y], sums);
         }
-        uint32_t* out = NewRow(target);
+        uint32_t* out = row.data();
         for (size_t i = 0; i < values; i += ChannelCount)
             *out++ = static_cast<uint32_t>(divide(sums[i])) | static_cast<uint32_t>(divide(sums[i + 1])) << 8 |
                      static_cast<uint32_t>(divide(sums[i + 2])) << 16;
+        writeRow(row.data());
     }
 }
 
@@ -351,20 +347,31 @@ PixelGrid ScaleByArea(int32_t sourceWidth, int32_t sourceHeight, const SourceRow
     target.width = width;
     target.height = height;
     target.colours.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
-    AxisShares across = SharesAlong(sourceWidth, width);
-    AxisShares down = SharesAlong(sourceHeight, height);
+    ScaleByArea(sourceWidth, sourceHeight, readRow, {width, height}, [&](const uint32_t* row) {
+        target.colours.insert(target.colours.end(), row, row + width);
+    });
+    return target;
+}
+
+void ScaleByArea(int32_t sourceWidth, int32_t sourceHeight, const SourceRowReader& readRow, PictureSize size,
+                 const TargetRowWriter& writeRow)
+{
+    if (sourceWidth <= 0 || sourceHeight <= 0 || size.width <= 0 || size.height <= 0)
+        return;
+    AxisShares across = SharesAlong(sourceWidth, size.width);
+    AxisShares down = SharesAlong(sourceHeight, size.height);
     if (across.boxRatio > 0 && down.boxRatio > 0 && across.total * down.total <= SplitSumMax) {
-        ScaleByBoxes(sourceWidth, readRow, across, down, target);
-        return target;
+        ScaleByBoxes(sourceWidth, readRow, across, down, size, writeRow);
+        return;
     }
     // A target pixel's weights sum to across.total × down.total, and each channel is at most
     // 255: its sum, and every partial sum on the way, is at most 255 × area.
     uint64_t area = uint64_t{across.total} * down.total;
     if (area * ChannelMax + area / 2 <= std::numeric_limits<uint32_t>::max())
-        Scale<uint32_t>(sourceWidth, readRow, across, down, RoundingDivider(static_cast<uint32_t>(area)), target);
+        Scale<uint32_t>(sourceWidth, readRow, across, down, RoundingDivider(static_cast<uint32_t>(area)), size,
+                        writeRow);
     else
-        Scale<uint64_t>(sourceWidth, readRow, across, down, WideDivider(area), target);
-    return target;
+        Scale<uint64_t>(sourceWidth, readRow, across, down, WideDivider(area), size, writeRow);
 }
 
 PictureSize SizeForColumns(BatchMethod method, int32_t columns, int32_t width, int32_t height)

@@ -29,6 +29,11 @@ PixelGrid ScaleByArea(const PixelGrid& source, int32_t width, int32_t height);
 using SourceRowReader = std::function<void(int32_t y, uint32_t* colours)>;
 PixelGrid ScaleByArea(int32_t sourceWidth, int32_t sourceHeight, const SourceRowReader& readRow, int32_t width,
                       int32_t height);
+// The same with each target row handed to `writeRow` as it is made, top to bottom, so that
+// the target need not be held as colour values.
+using TargetRowWriter = std::function<void(const uint32_t* colours)>;
+void ScaleByArea(int32_t sourceWidth, int32_t sourceHeight, const SourceRowReader& readRow, PictureSize size,
+                 const TargetRowWriter& writeRow);
 
 // The size, keeping the aspect ratio of width × height, whose conversion by `method` gives
 // `columns` columns: 8 pixels a column for the glyph methods; for "4-Pixel (empfohlen)",
