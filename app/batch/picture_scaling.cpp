@@ -347,9 +347,8 @@ PixelGrid ScaleByArea(int32_t sourceWidth, int32_t sourceHeight, const SourceRow
     target.width = width;
     target.height = height;
     target.colours.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
-    ScaleByArea(sourceWidth, sourceHeight, readRow, {width, height}, [&](const uint32_t* row) {
-        target.colours.insert(target.colours.end(), row, row + width);
-    });
+    ScaleByArea(sourceWidth, sourceHeight, readRow, {width, height},
+                [&](const uint32_t* row) { target.colours.insert(target.colours.end(), row, row + width); });
     return target;
 }
 
