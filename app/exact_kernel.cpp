@@ -57,6 +57,21 @@ __attribute__((target("avx2"))) inline void Store8(int32_t* values, __m256i vect
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(values), vector);
 }
 
+// A pass's 64 distances, one store each: stored through a loop over the sums, GCC kept them
+// in memory.
+__attribute__((target("avx2"))) inline void StorePass(int32_t* out, __m256i s0, __m256i s1, __m256i s2, __m256i s3,
+                                                      __m256i s4, __m256i s5, __m256i s6, __m256i s7)
+{
+    Store8(out, s0);
+    Store8(out + 8, s1);
+    Store8(out + 16, s2);
+    Store8(out + 24, s3);
+    Store8(out + 32, s4);
+    Store8(out + 40, s5);
+    Store8(out + 48, s6);
+    Store8(out + 56, s7);
+}
+
 __attribute__((target("avx2"))) inline int32_t LeastOf(__m256i values)
 {
     __m128i half = _mm_min_epi32(_mm256_castsi256_si128(values), _mm256_extracti128_si256(values, 1));
@@ -109,16 +124,7 @@ __attribute__((target("avx2"))) GlyphMatch NearestAvx2(const int32_t* byPixel, c
             s6 = AddDistance(s6, glyphs + 48, pixel);
             s7 = AddDistance(s7, glyphs + 56, pixel);
         }
-        // One store each: stored through a loop over the sums, GCC kept them in memory.
-        int32_t* out = distances.data() + first;
-        Store8(out, s0);
-        Store8(out + 8, s1);
-        Store8(out + 16, s2);
-        Store8(out + 24, s3);
-        Store8(out + 32, s4);
-        Store8(out + 40, s5);
-        Store8(out + 48, s6);
-        Store8(out + 56, s7);
+        StorePass(distances.data() + first, s0, s1, s2, s3, s4, s5, s6, s7);
     }
     return FirstNearestAvx2(distances.data());
 }
@@ -180,15 +186,7 @@ __attribute__((target("avx2"))) GlyphMatch NearestMonochromeAvx2(const int32_t* 
             s6 = AddPicked(s6, whites + 48, subsets);
             s7 = AddPicked(s7, whites + 56, subsets);
         }
-        int32_t* out = distances.data() + first;
-        Store8(out, s0);
-        Store8(out + 8, s1);
-        Store8(out + 16, s2);
-        Store8(out + 24, s3);
-        Store8(out + 32, s4);
-        Store8(out + 40, s5);
-        Store8(out + 48, s6);
-        Store8(out + 56, s7);
+        StorePass(distances.data() + first, s0, s1, s2, s3, s4, s5, s6, s7);
     }
     return FirstNearestAvx2(distances.data());
 }

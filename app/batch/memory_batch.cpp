@@ -1,9 +1,9 @@
 #include "batch/memory_batch.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <cstdint>
 #include <memory>
 #include <new>
 #include <optional>

@@ -81,7 +81,8 @@ std::ostream& operator<<(std::ostream& out, const RowsCase& c)
 }
 
 // Every colour layout stb_image handles: grey, YCbCr at each sampling, progressive, CMYK,
-// YCCK, RGB, YCbCr with an ignored fourth plane, and an upright and a turned EXIF file.
+// YCCK, RGB, YCbCr with an ignored fourth plane, and an upright and a turned EXIF file; and
+// the scan shapes: restart markers, one missing, and a scan per component.
 const RowsCase kRowsCases[] = {
     {"jpeg_444.jpg", "", AsWritten},
     {"jpeg_420.jpg", "", AsWritten},
